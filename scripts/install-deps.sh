@@ -1,0 +1,28 @@
+#!/usr/bin/env bash
+# Installs the Debian 12 packages that building, testing and running Zelmora need.
+# Does nothing when they are all present; needs root (or sudo) otherwise.
+set -euo pipefail
+
+packages=(
+    cmake ninja-build clang libclang-rt-14-dev pkg-config
+    qt6-base-dev qt6-base-dev-tools qt6-multimedia-dev qt6-webengine-dev libqt6webenginecore6-bin
+    qt6-svg-dev libqt6svg6
+    libcpp-httplib-dev libssl-dev libbenchmark-dev
+    libxss-dev libx11-dev
+    tinyproxy-bin xvfb xauth fonts-noto-cjk
+)
+
+missing=()
+for p in "${packages[@]}"; do
+    if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed'; then
+        missing+=("$p")
+    fi
+done
+[ ${#missing[@]} -eq 0 ] && exit 0
+
+echo "Installing: ${missing[*]}"
+sudo=""
+[ "$(id -u)" -eq 0 ] || sudo="sudo"
+export DEBIAN_FRONTEND=noninteractive
+$sudo apt-get update -qq
+$sudo apt-get install -y -qq --no-install-recommends "${missing[@]}"

@@ -1,0 +1,57 @@
+#include "net/Cp932.h"
+
+#include <QTest>
+
+using namespace zelmora;
+
+class TestCp932 : public QObject {
+    Q_OBJECT
+private slots:
+    void roundTripsJapaneseText() {
+        const QString text = QStringLiteral("行き先 在席 ｶﾅ ①Ⅱ㈱ 髙﨑");
+        bool ok = false;
+        const QByteArray bytes = cp932::encode(text, &ok);
+        QVERIFY(ok);
+        QCOMPARE(bytes.left(2), QByteArray("\x8D\x73"));
+        QCOMPARE(cp932::decode(bytes), text);
+    }
+
+    void mapsLinuxSpellingsToWindowsOnes() {
+        // WAVE DASH, MINUS SIGN and YEN SIGN have no cp932 code of their own.
+        QCOMPARE(cp932::encode(QStringLiteral("9時〜10時")), cp932::encode(QStringLiteral("9時～10時")));
+        QCOMPARE(cp932::encode(QStringLiteral("−")), QByteArray("\x81\x7C"));
+        QCOMPARE(cp932::encode(QStringLiteral("¥")), QByteArray("\\"));
+    }
+
+    void reportsCharactersWithoutCode() {
+        bool ok = true;
+        const QByteArray bytes = cp932::encode(QStringLiteral("a😀b"), &ok);
+        QVERIFY(!ok);
+        QCOMPARE(bytes, QByteArray("a?b"));
+        QVERIFY(!cp932::encodeChar(U'😀').size());
+        QCOMPARE(cp932::encodeChar(U'あ'), QByteArray("\x82\xA0"));
+    }
+
+    void formEncodesLikeABrowser() {
+        QCOMPARE(cp932::formEncode(QStringLiteral("a&b=c+d%e #")), QByteArray("a%26b%3Dc%2Bd%25e+%23"));
+        QCOMPARE(cp932::formEncode(QStringLiteral("在席")), QByteArray("%8D%DD%90%C8"));
+        QCOMPARE(cp932::formEncode(QStringLiteral("1\r\n2")), QByteArray("1%0D%0A2"));
+        const QString tricky = QStringLiteral("会議&打合せ=100%+α\r\n二行目");
+        QCOMPARE(cp932::formDecode(cp932::formEncode(tricky)), tricky);
+    }
+
+    void formDecodesRawBytesAndBrokenEscapes() {
+        QCOMPARE(cp932::formDecode(cp932::encode(QStringLiteral("外出"))), QStringLiteral("外出"));
+        QCOMPARE(cp932::formDecode("100%"), QStringLiteral("100%"));
+        QCOMPARE(cp932::formDecode("%zz%4"), QStringLiteral("%zz%4"));
+    }
+
+    void decodesDeclaredCharsets() {
+        QCOMPARE(cp932::decode(QByteArray("caf\xC3\xA9"), "UTF-8"), QStringLiteral("café"));
+        QCOMPARE(cp932::decode(QByteArray("\x8D\xDD"), "Shift_JIS"), QStringLiteral("在"));
+        QCOMPARE(cp932::decode(QByteArray("\x8D\xDD"), "no-such-charset"), QStringLiteral("在"));
+    }
+};
+
+QTEST_GUILESS_MAIN(TestCp932)
+#include "tst_cp932.moc"
