@@ -1,0 +1,19 @@
+#pragma once
+
+#include <QLoggingCategory>
+
+// Support logging, off by default. Switch it on from the environment, for example
+//   QT_LOGGING_RULES="zelmora.*=true" zelmora
+// Nothing logged here may contain a password: log user ids, URLs without the login query's
+// password, and decisions.
+Q_DECLARE_LOGGING_CATEGORY(lcNet)          // every request and its outcome
+Q_DECLARE_LOGGING_CATEGORY(lcRegistration) // every registration decision
+Q_DECLARE_LOGGING_CATEGORY(lcApp)          // start-up, launch steps, exit
+
+namespace zelmora {
+
+// Replaces the value of every "Password=" / "password=" field of a query or form body with "***",
+// so that request lines can be logged.
+QString redactPasswords(const QString& requestText);
+
+} // namespace zelmora

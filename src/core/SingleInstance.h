@@ -1,0 +1,36 @@
+#pragma once
+
+#include <QObject>
+#include <QString>
+
+class QLocalServer;
+
+namespace zelmora {
+
+// One running program per user and data folder. The first instance listens on a local socket
+// named after the data folder; a second start connects, asks the first one to show its status
+// window, and exits.
+class SingleInstance : public QObject {
+    Q_OBJECT
+public:
+    explicit SingleInstance(const QString& dataFolder, QObject* parent = nullptr);
+    ~SingleInstance() override;
+
+    // True when this process is now the running instance. False when another instance answered
+    // (it has been asked to come forward) or the socket could not be created.
+    bool claim();
+
+    QString serverName() const { return m_name; }
+
+signals:
+    // Another start of the program asked this instance to come forward.
+    void activationRequested();
+
+private:
+    void onNewConnection();
+
+    QString m_name;
+    QLocalServer* m_server = nullptr;
+};
+
+} // namespace zelmora
