@@ -1,0 +1,19 @@
+// The board and own-entry readers on arbitrary page text: no crash, no hang.
+#include "groupware/Board.h"
+#include "net/Cp932.h"
+
+#include <cstddef>
+#include <cstdint>
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+    const QByteArrayView bytes(reinterpret_cast<const char*>(data), qsizetype(size));
+    // cp932 as the server sends it, and UTF-8 so that the field marker characters can occur too.
+    for (const QString& page : {zelmora::cp932::decode(bytes), QString::fromUtf8(bytes)}) {
+        QList<zelmora::MemberRecord> members;
+        zelmora::readPositionList(page, QStringLiteral("office.exe"), members);
+        const zelmora::MemberRecord own = zelmora::readMyPosition(page);
+        zelmora::IsAutoRegistered(own.position, own.contact);
+        zelmora::readUpdateTime(page, QDate(2002, 6, 3));
+    }
+    return 0;
+}
