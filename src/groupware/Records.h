@@ -65,8 +65,8 @@ struct ScheduleItem {
     QDateTime start;
     QDateTime end;
     QString title;
-    bool armed = false;   // the alarm has still to be raised
-    QDateTime alarmTime;  // when the alarm is due
+    bool armed = false;  // the alarm has still to be raised
+    QDateTime alarmTime; // when the alarm is due
 };
 
 // One entry of the top page's link box; title "-" with an empty url separates two link groups.
