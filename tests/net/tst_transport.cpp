@@ -1,0 +1,355 @@
+#include "RawHttpServer.h"
+#include "net/Cp932.h"
+#include "net/FormData.h"
+#include "net/InetProtocol.h"
+#include "net/Transport.h"
+#include "support/TinyProxy.h"
+
+#include <QElapsedTimer>
+#include <QNetworkAccessManager>
+#include <QTest>
+#include <QTimer>
+
+using namespace zelmora;
+using zelmora::test::RawHttpServer;
+
+namespace {
+InetOptions direct(int timeoutSeconds = 30) {
+    InetOptions o;
+    o.timeoutSeconds = timeoutSeconds;
+    o.proxyMode = 1;
+    return o;
+}
+} // namespace
+
+class TestTransport : public QObject {
+    Q_OBJECT
+private slots:
+    void classifiesPages_data() {
+        QTest::addColumn<QString>("page");
+        QTest::addColumn<bool>("usable");
+        QTest::newRow("empty") << QString() << false;
+        QTest::newRow("top page") << QStringLiteral("<title>サイボウズ Office 4 個人トップページ</title>") << true;
+        QTest::newRow("error in any case") << QStringLiteral("<p>前回のerrorを修正しました</p>") << false;
+        QTest::newRow("404 alone is usable") << QStringLiteral("内線 404 番") << true;
+        QTest::newRow("not found with 404") << QStringLiteral("<h1>Not Found</h1> code 404") << false;
+        QTest::newRow("not found without 404") << QStringLiteral("not found") << true;
+        QTest::newRow("http 404") << QStringLiteral("http 404 - ページがありません") << false;
+        QTest::newRow("forbidden lower case with 403") << QStringLiteral("forbidden (403)") << false;
+        QTest::newRow("403 alone is usable") << QStringLiteral("会議室 403") << true;
+        QTest::newRow("http 403") << QStringLiteral("Http 403") << false;
+        QTest::newRow("login required") << QStringLiteral("<b>ログインが必要です。</b>") << false;
+        QTest::newRow("licence key") << QStringLiteral("製品の") + kLicenceKeyMissingText + QStringLiteral("。")
+                                     << false;
+    }
+    void classifiesPages() {
+        QFETCH(QString, page);
+        QFETCH(bool, usable);
+        QCOMPARE(IsValidPage(page), usable);
+    }
+
+    void formKeepsNamesAndOrderAndEncodesValues() {
+        FormData form;
+        form.add(QStringLiteral("Page"), QStringLiteral("WhereMemo"))
+            .add(QStringLiteral("ID"), 42)
+            .add(QStringLiteral("Memo"), QStringLiteral("A&B=C+D 100%\r\n折返し"))
+            .add(QStringLiteral("Empty"), QString());
+        bool ok = false;
+        QCOMPARE(form.encoded(&ok),
+                 QByteArray("Page=WhereMemo&ID=42&Memo=A%26B%3DC%2BD+100%25%0D%0A%90%DC%95%D4%82%B5&Empty="));
+        QVERIFY(ok);
+        QCOMPARE(
+            form.appendedTo(QStringLiteral("http://h/office.exe")),
+            QStringLiteral(
+                "http://h/office.exe?Page=WhereMemo&ID=42&Memo=A%26B%3DC%2BD+100%25%0D%0A%90%DC%95%D4%82%B5&Empty="));
+
+        FormData bad;
+        bad.add(QStringLiteral("Place"), QStringLiteral("会議😀"));
+        bad.encoded(&ok);
+        QVERIFY(!ok);
+        QCOMPARE(PostForm(QStringLiteral("http://127.0.0.1:1/office.exe?"), bad).error, TransferError::UnencodableText);
+    }
+
+    void buildsWireUrlsWithoutReencoding() {
+        TransferError error = TransferError::Other;
+        // Already percent-encoded bytes stay exactly as given, "+" and "%2B" stay apart. (QUrl writes
+        // %7E as "~", which every server reads alike, so it is left out here.)
+        const QString encoded = QStringLiteral("http://srv:8080/cgi/office.exe?a=%8D%DD+%2B%25%26%3D%23%0D%0A&b=");
+        QUrl url = InetProtocol::wireUrl(encoded, &error);
+        QCOMPARE(error, TransferError::None);
+        QCOMPARE(url.toEncoded(), encoded.toLatin1());
+        // A literal Japanese query goes out as cp932 bytes, as a browser sends it.
+        url = InetProtocol::wireUrl(QStringLiteral("http://srv/office.exe?_System=Login&_Update=再読込"), &error);
+        QCOMPARE(url.toEncoded(), QByteArray("http://srv/office.exe?_System=Login&_Update=%8D%C4%93%C7%8D%9E"));
+
+        for (const QString& malformed :
+             {QStringLiteral("srv/office.exe"), QStringLiteral("http://"), QStringLiteral("ftp://srv/office.exe"),
+              QStringLiteral("http://office.exe:99999/")}) {
+            QVERIFY2(!InetProtocol::wireUrl(malformed, &error).isValid(), qPrintable(malformed));
+            QCOMPARE(error, TransferError::MalformedUrl);
+        }
+        QVERIFY(!InetProtocol::wireUrl(QStringLiteral("http://srv/office.exe?x=😀"), &error).isValid());
+        QCOMPARE(error, TransferError::UnencodableText);
+    }
+
+    void malformedUrlGivesEmptyPage() {
+        InetProtocol inet;
+        const PageResult page = inet.get(QStringLiteral("http//nowhere"));
+        QVERIFY(page.text.isEmpty());
+        QCOMPARE(page.error, TransferError::MalformedUrl);
+        QVERIFY(!page.isError());
+    }
+
+    void sendsQueryBytesAndFormBodyUnchanged() {
+        RawHttpServer server;
+        InetProtocol inet;
+        inet.setOptions(direct());
+        FormData query;
+        query.add(QStringLiteral("page"), QStringLiteral("WhereIndex"))
+            .add(QStringLiteral("x"), QStringLiteral("外出&戻り=15時+α 50%"));
+        QVERIFY(inet.get(query.appendedTo(server.url(QStringLiteral("/scripts/office.exe")))).error ==
+                TransferError::None);
+
+        FormData form;
+        form.add(QStringLiteral("Page"), QStringLiteral("WhereMemo"))
+            .add(QStringLiteral("Memo"), QStringLiteral("一行目\r\n二行目&=+%"));
+        const PostResult posted = inet.post(server.url(QStringLiteral("/scripts/office.exe?")), form.encoded(),
+                                            QStringLiteral("X-Extra: 1\r\n"));
+        QVERIFY(posted.ok());
+        QVERIFY(!posted.timedOut());
+
+        QCOMPARE(server.requests().size(), 2);
+        const auto& get = server.requests()[0];
+        QCOMPARE(get.method, QByteArray("GET"));
+        QCOMPARE(get.target, "/scripts/office.exe?" + query.encoded());
+        QCOMPARE(cp932::formDecode(get.target.mid(get.target.lastIndexOf('=') + 1)),
+                 QStringLiteral("外出&戻り=15時+α 50%"));
+        QVERIFY(get.header("Authorization").isEmpty());
+
+        const auto& post = server.requests()[1];
+        QCOMPARE(post.method, QByteArray("POST"));
+        QCOMPARE(post.target, QByteArray("/scripts/office.exe?"));
+        QCOMPARE(post.header("Content-Type"), QByteArray("application/x-www-form-urlencoded"));
+        QCOMPARE(post.header("X-Extra"), QByteArray("1"));
+        QCOMPARE(post.body, form.encoded());
+        QCOMPARE(cp932::formDecode(post.body.mid(post.body.lastIndexOf('=') + 1)),
+                 QStringLiteral("一行目\r\n二行目&=+%"));
+    }
+
+    void sendsServerLogonWithEveryRequest() {
+        RawHttpServer server;
+        InetProtocol inet;
+        InetOptions options = direct();
+        options.userName = QStringLiteral("総務");
+        options.password = QStringLiteral("p:w");
+        inet.setOptions(options);
+        inet.get(server.url());
+        inet.post(server.url(QStringLiteral("/office.exe?")), QByteArray("a=1"));
+        QCOMPARE(server.requests().size(), 2);
+        const QByteArray expected = "Basic " + cp932::encode(QStringLiteral("総務:p:w")).toBase64();
+        for (const auto& request : server.requests())
+            QCOMPARE(request.header("Authorization"), expected);
+    }
+
+    void decodesByDeclaredCharset() {
+        RawHttpServer server;
+        InetProtocol inet;
+        inet.setOptions(direct());
+        const QString text = QStringLiteral("行き先 ～ 髙橋 ①");
+        server.setReply(200, "text/html", cp932::encode(text));
+        QCOMPARE(inet.get(server.url()).text, text);
+        server.setReply(200, "text/html; charset=\"UTF-8\"", text.toUtf8());
+        QCOMPARE(inet.get(server.url()).text, text);
+        server.setReply(200, "text/html; Charset=x-sjis", cp932::encode(text));
+        QCOMPARE(inet.get(server.url()).text, text);
+    }
+
+    void reportsServerErrorsAndErrorPages() {
+        RawHttpServer server;
+        InetProtocol inet;
+        inet.setOptions(direct());
+        server.setReply(500, "text/html", "<h1>Internal Server Error</h1>");
+        PageResult page = inet.get(server.url());
+        QCOMPARE(page.error, TransferError::ServerError);
+        QCOMPARE(page.httpStatus, 500);
+        QVERIFY(page.isError());
+        QVERIFY(!page.noAnswer());
+        QVERIFY(page.message().contains(QStringLiteral("500")));
+
+        // The server's own 404 page is an answer; only IsValidPage rejects it.
+        server.setReply(404, "text/html", "<h1>Not Found</h1> 404");
+        page = inet.get(server.url());
+        QCOMPARE(page.error, TransferError::None);
+        QCOMPARE(page.httpStatus, 404);
+        QVERIFY(!IsValidPage(page.text));
+        QCOMPARE(inet.post(server.url(), QByteArray()).error, TransferError::None);
+
+        server.setReply(200, "text/html", QByteArray(4000, 'x'));
+        server.setCutShort(true);
+        page = inet.get(server.url());
+        QCOMPARE(page.error, TransferError::ConnectionClosed);
+        QVERIFY(page.noAnswer());
+        QVERIFY(page.text.isEmpty());
+    }
+
+    void reportsRefusedConnection() {
+        quint16 port = 0;
+        {
+            RawHttpServer closed;
+            port = closed.port();
+        }
+        InetProtocol inet;
+        inet.setOptions(direct());
+        const PageResult page = inet.get(QStringLiteral("http://127.0.0.1:%1/office.exe").arg(port));
+        QCOMPARE(page.error, TransferError::CannotConnect);
+        QVERIFY(page.isError());
+        QVERIFY(page.noAnswer());
+        const PostResult post = inet.post(QStringLiteral("http://127.0.0.1:%1/office.exe?").arg(port), "a=1");
+        QCOMPARE(post.error, TransferError::CannotConnect);
+        QVERIFY(!post.timedOut());
+    }
+
+    // A silent server: a GET ends by TIMEOUT with an error, a POST by the watchdog with timedOut,
+    // timers keep firing meanwhile, and the next request is answered.
+    void silentServerIsBoundedAndTimersKeepFiring() {
+        RawHttpServer server;
+        server.setSilent(true);
+        InetProtocol inet;
+        inet.setOptions(direct(1));
+        inet.setWatchdogInterval(5000);
+        int ticks = 0;
+        QTimer ticker;
+        connect(&ticker, &QTimer::timeout, [&ticks] { ++ticks; });
+        ticker.start(20);
+
+        QElapsedTimer clock;
+        clock.start();
+        const PageResult page = inet.get(server.url());
+        const qint64 getMs = clock.elapsed();
+        QCOMPARE(page.error, TransferError::TimedOut);
+        QVERIFY(page.isError());
+        QVERIFY(page.text.isEmpty());
+        QVERIFY2(getMs >= 900 && getMs < 4500, qPrintable(QString::number(getMs)));
+        QVERIFY2(ticks >= 10, qPrintable(QString::number(ticks)));
+        QVERIFY(!inet.bTimeOut());
+
+        inet.setOptions(direct(30));
+        inet.setWatchdogInterval(300);
+        clock.restart();
+        const PostResult post = inet.post(server.url(QStringLiteral("/office.exe?")), "Page=WhereEntry");
+        QCOMPARE(post.error, TransferError::Watchdog);
+        QVERIFY(post.timedOut());
+        QVERIFY(inet.bTimeOut());
+        QVERIFY(clock.elapsed() >= 250 && clock.elapsed() < 4000);
+        QCOMPARE(server.requests().size(), 2); // the timed-out POST is not sent again
+
+        server.setSilent(false);
+        const PageResult next = inet.get(server.url());
+        QCOMPARE(next.error, TransferError::None);
+        QCOMPARE(next.text, QStringLiteral("<html>ok</html>"));
+        QVERIFY(!inet.isExecuting());
+    }
+
+    // A timer handler that requests a page inside another request's wait queues behind it:
+    // its request reaches the server only after the first one is answered, and each caller gets
+    // its own page.
+    void reentrantRequestIsSerialised() {
+        RawHttpServer server;
+        server.setReply(200, "text/html", "page {target}");
+        server.setDelay(300);
+        InetProtocol inet;
+        inet.setOptions(direct());
+        PageResult inner;
+        QTimer::singleShot(50, &inet, [&] { inner = inet.get(server.url(QStringLiteral("/b"))); });
+        const PageResult outer = inet.get(server.url(QStringLiteral("/a")));
+        QTRY_COMPARE(inner.text, QStringLiteral("page /b"));
+        QCOMPARE(outer.text, QStringLiteral("page /a"));
+        QCOMPARE(server.requests().size(), 2);
+        QCOMPARE(server.requests()[1].target, QByteArray("/b"));
+        QCOMPARE(server.requests()[1].answeredBefore, 1);
+    }
+
+    // A request queued behind a hung one cancels it when its watchdog fires, then goes ahead.
+    void queuedRequestCancelsHungOneByWatchdog() {
+        RawHttpServer server;
+        server.setSilent(true);
+        InetProtocol inet;
+        inet.setOptions(direct(30));
+        inet.setWatchdogInterval(300);
+        PostResult queued;
+        bool queuedDone = false;
+        QTimer::singleShot(50, &inet, [&] {
+            server.setSilent(false);
+            queued = inet.post(server.url(QStringLiteral("/office.exe?")), "a=1");
+            queuedDone = true;
+        });
+        // The GET itself has no watchdog (TIMEOUT bounds it); the queued POST's watchdog ends it.
+        const PageResult hung = inet.get(server.url());
+        QCOMPARE(hung.error, TransferError::Watchdog);
+        QVERIFY(hung.text.isEmpty());
+        QVERIFY(!hung.isError());
+        QTRY_VERIFY(queuedDone);
+        QCOMPARE(queued.error, TransferError::None);
+        QCOMPARE(server.requests().size(), 2);
+    }
+
+    // Mode 2 sends every request through the named proxy, bytes unchanged; mode 1 bypasses it.
+    void proxyModesGoThroughARealProxy() {
+        if (!test::TinyProxy::available())
+            QSKIP("tinyproxy is not installed");
+        test::TinyProxy proxy;
+        QVERIFY2(proxy.start(), qPrintable(proxy.error()));
+        RawHttpServer server;
+        InetProtocol inet;
+        InetOptions options = direct();
+        options.proxyMode = 2;
+        options.proxyServer = QStringLiteral("127.0.0.1");
+        options.proxyPort = proxy.port();
+        inet.setOptions(options);
+
+        FormData query;
+        query.add(QStringLiteral("page"), QStringLiteral("WhereIndex"))
+            .add(QStringLiteral("q"), QStringLiteral("会議&室"));
+        const QString url = query.appendedTo(server.url(QStringLiteral("/office.exe")));
+        QCOMPARE(inet.get(url).error, TransferError::None);
+        QVERIFY(inet.post(server.url(QStringLiteral("/office.exe?")), "Page=WhereMemo").ok());
+        QCOMPARE(server.requests().size(), 2);
+        for (const auto& request : server.requests())
+            QVERIFY2(request.header("Via").contains("tinyproxy"), request.header("Via").constData());
+        QCOMPARE(server.requests()[0].target, "/office.exe?" + query.encoded());
+        QTRY_VERIFY(proxy.log().contains(QStringLiteral("GET ") + url));
+
+        options.proxyMode = 1;
+        inet.setOptions(options);
+        QCOMPARE(inet.get(url).error, TransferError::None);
+        QCOMPARE(server.requests().size(), 3);
+        QVERIFY(server.requests()[2].header("Via").isEmpty());
+
+        // A proxy that is gone is a connection failure, reported as such.
+        proxy.stop();
+        options.proxyMode = 2;
+        inet.setOptions(options);
+        const PageResult page = inet.get(url);
+        QCOMPARE(page.error, TransferError::CannotConnect);
+        QCOMPARE(server.requests().size(), 3);
+    }
+
+    void cancelEndsRunningRequest() {
+        RawHttpServer server;
+        server.setSilent(true);
+        InetProtocol inet;
+        inet.setOptions(direct(30));
+        QTimer::singleShot(100, &inet, [&inet] {
+            QVERIFY(inet.isExecuting());
+            inet.cancel();
+        });
+        const PageResult page = inet.get(server.url());
+        QCOMPARE(page.error, TransferError::Cancelled);
+        QVERIFY(page.text.isEmpty());
+        QVERIFY(!page.isError());
+        QVERIFY(!inet.isExecuting());
+    }
+};
+
+QTEST_GUILESS_MAIN(TestTransport)
+#include "tst_transport.moc"

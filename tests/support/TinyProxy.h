@@ -1,0 +1,37 @@
+#pragma once
+
+#include <QProcess>
+#include <QString>
+#include <QTemporaryDir>
+
+namespace zelmora::test {
+
+// Debian's tinyproxy, run in the foreground on a free loopback port with a generated
+// configuration, for tests of the manual proxy mode. Stopped when destroyed.
+class TinyProxy {
+public:
+    static constexpr const char* kBinary = "/usr/bin/tinyproxy";
+
+    TinyProxy() = default;
+    ~TinyProxy();
+    TinyProxy(const TinyProxy&) = delete;
+    TinyProxy& operator=(const TinyProxy&) = delete;
+
+    static bool available();
+    // Starts the proxy and waits until it accepts connections; false (with error()) otherwise.
+    bool start();
+    void stop();
+
+    quint16 port() const { return m_port; }
+    // Everything the proxy logged so far (one line per connection and request).
+    QString log() const;
+    QString error() const { return m_error; }
+
+private:
+    QTemporaryDir m_dir;
+    QProcess m_process;
+    quint16 m_port = 0;
+    QString m_error;
+};
+
+} // namespace zelmora::test
