@@ -1,6 +1,7 @@
 #include "groupware/Board.h"
 
 #include "core/Clock.h"
+#include "net/PatternUtils.h"
 
 #include <QRegularExpression>
 
@@ -112,14 +113,6 @@ qsizetype skipPast(const QString& text, const QRegularExpression& re, qsizetype 
     return m.hasMatch() ? m.capturedEnd() : from;
 }
 
-// Only these three entities are decoded; "&amp;" and numeric references stay as they are.
-QString decodeEntities(QString text) {
-    text.replace(QLatin1String("&quot;"), QLatin1String("\""), Qt::CaseInsensitive);
-    text.replace(QLatin1String("&lt;"), QLatin1String("<"), Qt::CaseInsensitive);
-    text.replace(QLatin1String("&gt;"), QLatin1String(">"), Qt::CaseInsensitive);
-    return text;
-}
-
 QString rowField(QStringView row, QLatin1String key) {
     const QString start = kFieldStart + key;
     const qsizetype s = row.indexOf(start);
@@ -135,11 +128,11 @@ MemberRecord readRow(QStringView row, const QDate& today) {
     r.id = rowField(row, QLatin1String("ID=")).toInt();
     r.name = rowField(row, QLatin1String("NAME="));
     r.memo = rowField(row, QLatin1String("MEMO=")) == QStringLiteral("○");
-    r.position = decodeEntities(rowField(row, QLatin1String("POS=")));
+    r.position = DecodeEntities(rowField(row, QLatin1String("POS=")));
     const QString update = rowField(row, QLatin1String("UPDATE="));
     if (!update.isEmpty())
         r.updated = readUpdateTime(update, today);
-    r.contact = decodeEntities(rowField(row, QLatin1String("TEL=")));
+    r.contact = DecodeEntities(rowField(row, QLatin1String("TEL=")));
     applyRegistrationMarks(r);
     return r;
 }
@@ -148,7 +141,7 @@ QString withoutLineBreaks(const QString& page) {
     QString text = page;
     text.remove(QLatin1Char('\r'));
     text.remove(QLatin1Char('\n'));
-    return text.trimmed();
+    return TrimSpaces(text);
 }
 
 QChar halfWidth(QChar c) {
@@ -209,7 +202,7 @@ MemberRecord readMyPosition(const QString& page) {
     static const QRegularExpression weekday = pattern(QStringLiteral(" \\(.\\)"));
 
     MemberRecord r;
-    const QString row = cutBetween(withoutLineBreaks(page), rowStart, rowEnd).trimmed();
+    const QString row = TrimSpaces(cutBetween(withoutLineBreaks(page), rowStart, rowEnd));
     r.name = cutBetween(row, bigCell, fontEndBr);
     if (r.name.isEmpty())
         return MemberRecord();
@@ -222,7 +215,7 @@ MemberRecord readMyPosition(const QString& page) {
 
     const QString position = cutBetween(row, bigCell, fontEnd, at);
     if (!position.isEmpty())
-        r.position = decodeEntities(position);
+        r.position = DecodeEntities(position);
     at = skipPast(row, bigCellWhole, at);
 
     QString updated = cutBetween(row, br, tdEnd, at);
@@ -232,7 +225,7 @@ MemberRecord readMyPosition(const QString& page) {
     }
     at = skipPast(row, tdEnd, at);
 
-    r.contact = decodeEntities(cutBetween(row, td, br, at));
+    r.contact = DecodeEntities(cutBetween(row, td, br, at));
     applyRegistrationMarks(r);
     return r;
 }

@@ -1,6 +1,7 @@
 #include "groupware/Registration.h"
 
 #include "net/Cp932.h"
+#include "net/PatternUtils.h"
 
 namespace zelmora {
 
@@ -8,6 +9,17 @@ namespace {
 
 bool endsInMark(const QString& text) {
     return !text.isEmpty() && (text.back() == kMarkPresent || text.back() == kMarkAbsent);
+}
+
+const QString kSeparator = QStringLiteral("--");
+
+QStringList optionTexts(const QString& page, const QString& selectName) {
+    QList<SelectOption> options;
+    GetSelectOptions(page, selectName, options);
+    QStringList texts;
+    for (qsizetype i = 1; i < options.size(); ++i)
+        texts.append(options.at(i).text);
+    return texts;
 }
 
 } // namespace
@@ -89,6 +101,17 @@ PositionMenuChoice positionMenuChoice(const QString& caption, qint32 memberId, c
     choice.request.contact =
         withoutMarks(own ? session.lastRegistration().contact : (member ? member->contact : QString()));
     return choice;
+}
+
+QStringList WhereEntryChoices::placesWithoutSeparators() const {
+    QStringList places = place;
+    places.removeAll(kSeparator);
+    return places;
+}
+
+WhereEntryChoices readWhereEntryChoices(const QString& page) {
+    return WhereEntryChoices{optionTexts(page, QStringLiteral("Place")), optionTexts(page, QStringLiteral("Until")),
+                             optionTexts(page, QStringLiteral("Unit"))};
 }
 
 } // namespace zelmora

@@ -84,4 +84,18 @@ struct PositionMenuChoice {
 PositionMenuChoice positionMenuChoice(const QString& caption, qint32 memberId, const GroupwareSession& session,
                                       const ConnectionSettings& settings);
 
+// The option texts of the whereabouts entry page ("?page=WhereEntry&id="), each list from the
+// second option on (the first is the empty choice). Places keep "--", which the menus show as a
+// separator.
+struct WhereEntryChoices {
+    QStringList place;
+    QStringList until;
+    QStringList unit;
+
+    // The places without the "--" separators, as the registration dialog lists them.
+    QStringList placesWithoutSeparators() const;
+};
+
+WhereEntryChoices readWhereEntryChoices(const QString& page);
+
 } // namespace zelmora

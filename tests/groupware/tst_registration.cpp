@@ -1,6 +1,7 @@
 #include "groupware/GroupwareSession.h"
 #include "groupware/Registration.h"
 #include "net/Cp932.h"
+#include "support/TestFiles.h"
 
 #include <QTest>
 
@@ -123,6 +124,16 @@ private slots:
         w = positionMenuChoice(QStringLiteral("外出"), 8, s, c);
         QCOMPARE(w.request, (WhereEntryRequest{8, QStringLiteral("外出"), {}, {}, QStringLiteral("携帯 090")}));
         QVERIFY(!w.recordAsLast);
+    }
+
+    void choicesOfTheEntryPage() {
+        const WhereEntryChoices c = readWhereEntryChoices(test::fixtureText(QStringLiteral("board/entry_own.html")));
+        QCOMPARE(c.place, (QStringList{"在席", "外出", "--", "会議"}));
+        QCOMPARE(c.placesWithoutSeparators(), (QStringList{"在席", "外出", "会議"}));
+        QCOMPARE(c.until, (QStringList{"1", "2", "15"}));
+        QCOMPARE(c.unit, (QStringList{"日まで", "時まで", "時半まで"}));
+        const WhereEntryChoices none = readWhereEntryChoices(QString());
+        QVERIFY(none.place.isEmpty() && none.until.isEmpty() && none.unit.isEmpty());
     }
 
     void sessionKeepsStatePerUser() {
