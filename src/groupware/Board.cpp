@@ -1,7 +1,10 @@
 #include "groupware/Board.h"
 
 #include "core/Clock.h"
+#include "core/Settings.h"
+#include "groupware/GroupwareSession.h"
 #include "net/PatternUtils.h"
+#include "net/Transport.h"
 
 #include <QRegularExpression>
 
@@ -144,6 +147,17 @@ QString withoutLineBreaks(const QString& page) {
     return TrimSpaces(text);
 }
 
+// Hands the transfer's outcome to a caller that asked for it; the page itself stays here.
+QString fetch(const QString& url, PageResult* fetched) {
+    PageResult result = GetPage(url);
+    QString text = std::move(result.text);
+    if (fetched) {
+        *fetched = std::move(result);
+        fetched->text.clear();
+    }
+    return text;
+}
+
 QChar halfWidth(QChar c) {
     const char16_t u = c.unicode();
     if (u >= 0xFF10 && u <= 0xFF19)
@@ -277,6 +291,27 @@ QDateTime readUpdateTime(const QString& text, const QDate& today) {
     if (!date.isValid() || !time.isValid())
         return {};
     return QDateTime(date, time);
+}
+
+bool GetPositionList(const ConnectionSettings& connection, GroupwareSession& session, QList<MemberRecord>& members,
+                     qint32 groupId, PageResult* fetched) {
+    members.clear();
+    const QString page =
+        fetch(connection.programUrl + QStringLiteral("?page=WhereIndex&gid=") + QString::number(groupId), fetched);
+    if (!IsValidPage(page))
+        return false;
+    if (!readPositionList(page, connection.programName, members))
+        return false;
+    session.takeOwnRecordFrom(members);
+    return true;
+}
+
+MemberRecord GetMyPosition(const ConnectionSettings& connection, const GroupwareSession& session, PageResult* fetched) {
+    if (!session.isLoggedIn())
+        return MemberRecord();
+    return readMyPosition(fetch(connection.programUrl + QStringLiteral("?page=WhereEntry&id=") +
+                                    QString::number(session.userId()) + QStringLiteral("&bpage=index"),
+                                fetched));
 }
 
 } // namespace zelmora

@@ -9,11 +9,15 @@
 
 namespace zelmora {
 
+struct ConnectionSettings;
+struct PageResult;
+class GroupwareSession;
+
 // Reading of the whereabouts board ("?page=WhereIndex&gid=") and of the own entry on the
 // whereabouts entry page ("?page=WhereEntry&id=...&bpage=index").
 //
 // The read* functions work on page text only, so that they can be tested on fixtures and fuzzed;
-// the fetching wrappers with the groupware library's names live in BoardFetch.h.
+// GetPositionList and GetMyPosition fetch the page and read it.
 
 // Reads the board page of one group into `members` (cleared first; 0-based). `programName` is
 // "office.exe" or "office.cgi": the member links on the page are matched against it. Returns
@@ -39,5 +43,17 @@ void applyRegistrationMarks(MemberRecord& record);
 // put it more than a day after `today` (an entry from late December read in early January).
 // Returns an invalid QDateTime when the text is not such a time.
 QDateTime readUpdateTime(const QString& text, const QDate& today);
+
+// Fetches "?page=WhereIndex&gid=" + `groupId` and reads it into `members` (cleared first). False
+// when the page is rejected by IsValidPage or empty; `members` is then empty. When the logged-in
+// user is on the board, the session's own record becomes a copy of that row. `fetched`, when
+// given, receives the transfer's outcome (the page text left out) for callers that report errors.
+bool GetPositionList(const ConnectionSettings& connection, GroupwareSession& session, QList<MemberRecord>& members,
+                     qint32 groupId, PageResult* fetched = nullptr);
+
+// Fetches the logged-in user's whereabouts entry page and reads the own entry (member id not
+// filled). Without a logged-in user nothing is fetched and the record is empty.
+MemberRecord GetMyPosition(const ConnectionSettings& connection, const GroupwareSession& session,
+                           PageResult* fetched = nullptr);
 
 } // namespace zelmora

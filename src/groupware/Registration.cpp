@@ -1,7 +1,8 @@
 #include "groupware/Registration.h"
 
-#include "net/Cp932.h"
+#include "core/Clock.h"
 #include "net/PatternUtils.h"
+#include "net/Transport.h"
 
 namespace zelmora {
 
@@ -24,22 +25,23 @@ QStringList optionTexts(const QString& page, const QString& selectName) {
 
 } // namespace
 
+FormData whereEntryForm(const WhereEntryRequest& request) {
+    FormData form;
+    // The server's own form sends GID as two double-quote characters.
+    form.add(QStringLiteral("Page"), QStringLiteral("WhereEntry"))
+        .add(QStringLiteral("GID"), QStringLiteral("\"\""))
+        .add(QStringLiteral("ID"), request.memberId)
+        .add(QStringLiteral("Bpage"), QStringLiteral("index"))
+        .add(QStringLiteral("Detail"), request.detail)
+        .add(QStringLiteral("Until"), request.until)
+        .add(QStringLiteral("Unit"), request.unit)
+        .add(QStringLiteral("Contact"), request.contact)
+        .add(QStringLiteral("Submit"), QStringLiteral("登録する"));
+    return form;
+}
+
 QByteArray whereEntryBody(const WhereEntryRequest& request, bool* ok) {
-    bool allEncoded = true;
-    const auto value = [&allEncoded](const QString& text) {
-        bool encoded = true;
-        const QByteArray bytes = cp932::formEncode(text, &encoded);
-        allEncoded = allEncoded && encoded;
-        return bytes;
-    };
-    // The server's form sends GID as two double-quote characters.
-    QByteArray body = "Page=WhereEntry&GID=" + value(QStringLiteral("\"\"")) +
-                      "&ID=" + QByteArray::number(request.memberId) + "&Bpage=index&Detail=" + value(request.detail) +
-                      "&Until=" + value(request.until) + "&Unit=" + value(request.unit) +
-                      "&Contact=" + value(request.contact) + "&Submit=" + value(QStringLiteral("登録する"));
-    if (ok)
-        *ok = allEncoded;
-    return body;
+    return whereEntryForm(request).encoded(ok);
 }
 
 QString markedText(const QString& text, bool present) {
@@ -112,6 +114,52 @@ QStringList WhereEntryChoices::placesWithoutSeparators() const {
 WhereEntryChoices readWhereEntryChoices(const QString& page) {
     return WhereEntryChoices{optionTexts(page, QStringLiteral("Place")), optionTexts(page, QStringLiteral("Until")),
                              optionTexts(page, QStringLiteral("Unit"))};
+}
+
+PostResult PostWhereEntry(const ConnectionSettings& connection, const WhereEntryRequest& request) {
+    return PostForm(connection.programUrl + QLatin1Char('?'), whereEntryForm(request));
+}
+
+PostResult RegistPosition(const ConnectionSettings& connection, const GroupwareSession& session, bool present) {
+    if (!session.isLoggedIn())
+        return PostResult();
+    return PostWhereEntry(connection, autoRegistrationRequest(connection, session.userId(), present));
+}
+
+void CheckPositionPermission(ConnectionSettings& connection, const GroupwareSession& session,
+                             const QList<UserRecord>& users, PageResult* fetched) {
+    const qint32 memberId = permissionCheckMemberId(users, session.userId());
+    PageResult page = GetPage(connection.programUrl + QStringLiteral("?page=WhereEntry&id=") +
+                              QString::number(memberId) + QStringLiteral("&gid=0"));
+    if (!page.isError())
+        connection.memberPermissionState = permissionStateFromPage(page.text, connection.memberPermissionState);
+    if (fetched) {
+        *fetched = std::move(page);
+        fetched->text.clear();
+    }
+}
+
+PostResult PostPositionMenuChoice(const ConnectionSettings& connection, GroupwareSession& session,
+                                  const PositionMenuChoice& choice) {
+    if (choice.action != PositionMenuChoice::Post)
+        return PostResult();
+    const PostResult result = PostWhereEntry(connection, choice.request);
+    // A post without answer may still have reached the server: it counts as sent.
+    if (choice.recordAsLast && (result.ok() || result.timedOut()))
+        session.recordRegistration(choice.request.detail, choice.request.contact, Clock::now());
+    return result;
+}
+
+WhereEntryChoices GetWhereEntryChoices(const ConnectionSettings& connection, const GroupwareSession& session,
+                                       PageResult* fetched) {
+    PageResult page =
+        GetPage(connection.programUrl + QStringLiteral("?page=WhereEntry&id=") + QString::number(session.userId()));
+    const WhereEntryChoices choices = readWhereEntryChoices(page.text);
+    if (fetched) {
+        *fetched = std::move(page);
+        fetched->text.clear();
+    }
+    return choices;
 }
 
 } // namespace zelmora

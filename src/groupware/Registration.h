@@ -3,6 +3,8 @@
 #include "core/Settings.h"
 #include "groupware/GroupwareSession.h"
 #include "groupware/Records.h"
+#include "net/FormData.h"
+#include "net/TransferResult.h"
 
 #include <QByteArray>
 #include <QList>
@@ -13,8 +15,8 @@ namespace zelmora {
 
 // Writing whereabouts entries: the one form post that every registration of the program uses,
 // the automatic registration, the check whether other members' entries may be changed and the
-// decision behind a click in a position menu. The fetching/posting wrappers are in
-// RegistrationFetch.h; what is here works on values and page text only.
+// decision behind a click in a position menu. The functions in lower camel case work on values
+// and page text only; those in upper camel case talk to the server.
 
 // One whereabouts entry request for the member `memberId`.
 struct WhereEntryRequest {
@@ -27,10 +29,12 @@ struct WhereEntryRequest {
     bool operator==(const WhereEntryRequest&) const = default;
 };
 
-// The form body, fields in the server's order: Page, GID, ID, Bpage, Detail, Until, Unit, Contact,
+// The form, fields in the server's order: Page, GID, ID, Bpage, Detail, Until, Unit, Contact,
 // Submit. Values are percent-encoded cp932 as a browser submits the form, so "&", "=" or "+" in a
-// text stay inside their field. `ok` becomes false when a text has a character without a cp932
-// code; such a body must not be sent.
+// text stay inside their field.
+FormData whereEntryForm(const WhereEntryRequest& request);
+// Its body. `ok` becomes false when a text has a character without a cp932 code; such a body must
+// not be sent.
 QByteArray whereEntryBody(const WhereEntryRequest& request, bool* ok = nullptr);
 
 // `text` followed by the registration mark ("*" present, "?" absent); the mark alone when empty.
@@ -97,5 +101,28 @@ struct WhereEntryChoices {
 };
 
 WhereEntryChoices readWhereEntryChoices(const QString& page);
+
+// Posts one whereabouts entry request to the program URL + "?". The answer is not read; a text
+// without cp932 code is not sent (UnencodableText).
+PostResult PostWhereEntry(const ConnectionSettings& connection, const WhereEntryRequest& request);
+
+// Automatic registration of the logged-in user as present or absent. Nothing is sent, and the
+// result is empty, when nobody is logged in. A post without answer is not repeated.
+PostResult RegistPosition(const ConnectionSettings& connection, const GroupwareSession& session, bool present);
+
+// Asks for the entry page of another member (permissionCheckMemberId) and sets
+// connection.memberPermissionState from it. A request that failed with a transfer error leaves
+// the state unchanged.
+void CheckPositionPermission(ConnectionSettings& connection, const GroupwareSession& session,
+                             const QList<UserRecord>& users, PageResult* fetched = nullptr);
+
+// Posts what a position menu click decided (a Post choice) and, for the own entry, records it as
+// the last registration with the current time. The caller refreshes the status window.
+PostResult PostPositionMenuChoice(const ConnectionSettings& connection, GroupwareSession& session,
+                                  const PositionMenuChoice& choice);
+
+// The choices of the logged-in user's whereabouts entry page ("?page=WhereEntry&id=" + user id).
+WhereEntryChoices GetWhereEntryChoices(const ConnectionSettings& connection, const GroupwareSession& session,
+                                       PageResult* fetched = nullptr);
 
 } // namespace zelmora
