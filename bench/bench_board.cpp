@@ -1,0 +1,66 @@
+// Reading the whereabouts board of large groups: time per member of the page reader.
+#include "groupware/Board.h"
+
+#include <benchmark/benchmark.h>
+
+#include <QStringList>
+
+using namespace zelmora;
+
+namespace {
+
+// A board page as the server writes it, one member per row, with every kind of row: memo icons,
+// marked entries, members without an entry.
+QString boardPage(int members) {
+    QStringList l{QStringLiteral("<html><head><title>サイボウズ Office 4 行き先案内板</title></head><body>"),
+                  QStringLiteral("<form name=\"WhereIndex\" method=\"get\" action=\"office.exe\">"),
+                  QStringLiteral("<table border=1 cellspacing=0 cellpadding=3 width=\"100%\">"),
+                  QStringLiteral("<tr bgcolor=\"#99ccff\"><th nowrap>名前</th><th width=60>電話メモ</th>"
+                                 "<th nowrap>行き先</th><th nowrap>連絡（先）</th></tr>")};
+    for (int id = 1; id <= members; ++id) {
+        QString row = QStringLiteral("<tr bgcolor=\"#ffffff\"><td nowrap><a href=\"office.exe?page=OfficeInfo&id=%1\">"
+                                     "社員 %1号</a></td>")
+                          .arg(id);
+        row += id % 7 == 0 ? QStringLiteral("<td align=center><a href=\"office.exe?page=WhereHistory&id=%1&gid=0\">"
+                                            "<img src=\"/cb4/recept.gif\" border=0 width=16 height=16></a></td>")
+                                 .arg(id)
+                           : QStringLiteral("<td align=center>&nbsp;</td>");
+        const QString link = QStringLiteral("<td><a href=\"office.exe?page=WhereEntry&id=%1&gid=0\">").arg(id);
+        if (id % 11 == 0) {
+            row += link + QStringLiteral("<font size=-1>登録されていません</font></a><br><td><br></td></tr>");
+        } else {
+            const QString mark = id % 3 == 0 ? QStringLiteral("?") : QStringLiteral("*");
+            row += link + QStringLiteral("<font size=+1>在席%1</font></a><br><font color=\"#336699\" size=-1>"
+                                         "2024/12/%2 (金) %3:%4</font></td><td>内線%5%1<br></td></tr>")
+                              .arg(mark)
+                              .arg(1 + id % 28, 2, 10, QLatin1Char('0'))
+                              .arg(8 + id % 10)
+                              .arg(id % 60, 2, 10, QLatin1Char('0'))
+                              .arg(100 + id % 900);
+        }
+        l << row;
+    }
+    l << QStringLiteral("</table>") << QStringLiteral("<img src=\"/cb4/recept.gif\" border=0>：電話メモがあります")
+      << QStringLiteral("</form>") << QStringLiteral("<p>") << QStringLiteral("</body></html>");
+    return l.join(QStringLiteral("\r\n"));
+}
+
+void BM_ReadBoard(benchmark::State& state) {
+    const int members = int(state.range(0));
+    const QString page = boardPage(members);
+    QList<MemberRecord> list;
+    for (auto _ : state) {
+        readPositionList(page, QStringLiteral("office.exe"), list);
+        benchmark::DoNotOptimize(list.data());
+    }
+    if (list.size() != members)
+        state.SkipWithError("members missing from the board");
+    state.counters["per_member"] = benchmark::Counter(double(members), benchmark::Counter::kIsIterationInvariantRate |
+                                                                           benchmark::Counter::kInvert);
+    state.SetBytesProcessed(state.iterations() * page.size() * qsizetype(sizeof(QChar)));
+}
+BENCHMARK(BM_ReadBoard)->Arg(100)->Arg(1000)->Arg(10000)->Unit(benchmark::kMillisecond);
+
+} // namespace
+
+BENCHMARK_MAIN();
