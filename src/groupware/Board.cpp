@@ -147,15 +147,12 @@ QString withoutLineBreaks(const QString& page) {
     return TrimSpaces(text);
 }
 
-// Hands the transfer's outcome to a caller that asked for it; the page itself stays here.
+// Hands the transfer's outcome, page included, to a caller that asked for it.
 QString fetch(const QString& url, PageResult* fetched) {
-    PageResult result = GetPage(url);
-    QString text = std::move(result.text);
-    if (fetched) {
-        *fetched = std::move(result);
-        fetched->text.clear();
-    }
-    return text;
+    const PageResult result = GetPage(url);
+    if (fetched)
+        *fetched = result;
+    return result.text;
 }
 
 QChar halfWidth(QChar c) {

@@ -47,7 +47,7 @@ QDateTime readUpdateTime(const QString& text, const QDate& today);
 // Fetches "?page=WhereIndex&gid=" + `groupId` and reads it into `members` (cleared first). False
 // when the page is rejected by IsValidPage or empty; `members` is then empty. When the logged-in
 // user is on the board, the session's own record becomes a copy of that row. `fetched`, when
-// given, receives the transfer's outcome (the page text left out) for callers that report errors.
+// given, receives the transfer's outcome for callers that report errors.
 bool GetPositionList(const ConnectionSettings& connection, GroupwareSession& session, QList<MemberRecord>& members,
                      qint32 groupId, PageResult* fetched = nullptr);
 

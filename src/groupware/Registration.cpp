@@ -133,10 +133,8 @@ void CheckPositionPermission(ConnectionSettings& connection, const GroupwareSess
                               QString::number(memberId) + QStringLiteral("&gid=0"));
     if (!page.isError())
         connection.memberPermissionState = permissionStateFromPage(page.text, connection.memberPermissionState);
-    if (fetched) {
+    if (fetched)
         *fetched = std::move(page);
-        fetched->text.clear();
-    }
 }
 
 PostResult PostPositionMenuChoice(const ConnectionSettings& connection, GroupwareSession& session,
@@ -155,10 +153,8 @@ WhereEntryChoices GetWhereEntryChoices(const ConnectionSettings& connection, con
     PageResult page =
         GetPage(connection.programUrl + QStringLiteral("?page=WhereEntry&id=") + QString::number(session.userId()));
     const WhereEntryChoices choices = readWhereEntryChoices(page.text);
-    if (fetched) {
+    if (fetched)
         *fetched = std::move(page);
-        fetched->text.clear();
-    }
     return choices;
 }
 
