@@ -3,6 +3,7 @@
 #include <QFileInfo>
 #include <QRegularExpression>
 
+#include <algorithm>
 #include <cmath>
 #include <limits>
 
@@ -342,6 +343,11 @@ QString fromIds(const QList<qint32>& ids) {
 
 const QList<CommonKey>& commonKeys() {
     return kCommonKeys;
+}
+
+bool isCommonKey(const QString& key) {
+    return std::any_of(kCommonKeys.begin(), kCommonKeys.end(),
+                       [&key](const CommonKey& k) { return key == QLatin1String(k.name); });
 }
 
 ValueResult applyCommonValue(ConnectionSettings& settings, const QString& key, const QString& value) {

@@ -47,6 +47,7 @@ struct CommonKey {
     QString (*write)(const ConnectionSettings& settings);
 };
 const QList<CommonKey>& commonKeys();
+bool isCommonKey(const QString& key);
 // Applies one line's key and value as the reader does.
 ValueResult applyCommonValue(ConnectionSettings& settings, const QString& key, const QString& value);
 
