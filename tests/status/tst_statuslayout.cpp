@@ -1,0 +1,189 @@
+#include "core/ResidentControl.h"
+#include "status/frmStatus.h"
+#include "ui/FlexGrid.h"
+#include "ui/Twips.h"
+
+#include <QAction>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPushButton>
+#include <QSignalSpy>
+#include <QTabBar>
+#include <QTest>
+
+using namespace zelmora;
+
+namespace {
+Settings demoSettings() {
+    Settings settings;
+    settings.groups = {{1, QStringLiteral("営業部")}, {2, QStringLiteral("開発部")}, {7, QStringLiteral("R&D")}};
+    settings.user.GROUP_DISP_ORDER = {2, 99, 7, 1};
+    return settings;
+}
+} // namespace
+
+class TestStatusLayout : public QObject {
+    Q_OBJECT
+private slots:
+    void buildsOneTabPerDisplayedGroup() {
+        Settings settings = demoSettings();
+        frmStatus status(settings);
+        status.BuildLayout();
+        QCOMPARE(status.TabCount(), 4);
+        const QStringList keys = {status.TabKey(1), status.TabKey(2), status.TabKey(3), status.TabKey(4)};
+        QCOMPARE(keys, (QStringList{"ID2", "ID99", "ID7", "ID1"}));
+        QCOMPARE(status.TabCaption(1), QStringLiteral("開発部"));
+        QCOMPARE(status.TabCaption(2), QString()); // not in the group list
+        QCOMPARE(status.TabCaption(3), QStringLiteral("R&D"));
+        QCOMPARE(status.objTabStrip()->tabText(2), QStringLiteral("R&&D")); // not a shortcut
+        QCOMPARE(status.intCurrentTab(), 1);
+        QCOMPARE(status.SelectedGroupId(), 2);
+
+        // A rebuild replaces the tabs; it is not a tab click.
+        QSignalSpy changed(status.objTabStrip(), &QTabBar::currentChanged);
+        settings.user.GROUP_DISP_ORDER = {1};
+        status.BuildLayout();
+        QCOMPARE(status.TabCount(), 1);
+        QCOMPARE(status.TabKey(1), QStringLiteral("ID1"));
+        QCOMPARE(changed.count(), 0);
+    }
+
+    void emptyOrderLeavesNoTabs() {
+        Settings settings = demoSettings();
+        frmStatus status(settings);
+        status.BuildLayout();
+        status.objTabStrip()->setCurrentIndex(2);
+        status.BuildLayout();
+        QCOMPARE(status.intCurrentTab(), 1);
+        settings.user.GROUP_DISP_ORDER.clear();
+        status.BuildLayout();
+        QCOMPARE(status.TabCount(), 0);
+        QCOMPARE(status.SelectedGroupId(), 0);
+        QCOMPARE(status.objMSFlexGrid()->rows(), 1);
+        QCOMPARE(status.intCurrentTab(), 1); // keeps its value without a selected tab
+    }
+
+    void readsGroupIdsBackFromKeys() {
+        QCOMPARE(frmStatus::GroupIdFromKey(QStringLiteral("ID12")), 12);
+        QCOMPARE(frmStatus::GroupIdFromKey(frmStatus::TabKeyFor(-3)), -3);
+        QCOMPARE(frmStatus::GroupIdFromKey(QStringLiteral("ID")), 0);
+        QCOMPARE(frmStatus::GroupIdFromKey(QStringLiteral("ID5x")), 5);
+    }
+
+    void setsColumnsFromStoredWidths() {
+        Settings settings = demoSettings();
+        settings.user.STATUS_COLUMN_WIDTH = {1500, 2000, 300, 1440, 900};
+        frmStatus status(settings);
+        status.BuildLayout();
+        ui::FlexGrid* grid = status.objMSFlexGrid();
+        QCOMPARE(grid->cols(), 5);
+        QCOMPARE(grid->rows(), 1);
+        for (int c = 0; c < 5; ++c) {
+            QCOMPARE(grid->columnWidth(c), ui::twipsToPixelsX(settings.user.STATUS_COLUMN_WIDTH.at(c), &status));
+            QCOMPARE(grid->colAlignment(c), Qt::Alignment(Qt::AlignCenter));
+        }
+    }
+
+    void storesGeometryBackWithoutDrift() {
+        Settings settings = demoSettings();
+        settings.user.STATUS_COLUMN_WIDTH = {1261, 1935, 377, 1320, 1485}; // not whole pixels
+        settings.user.WINDOWPOS_X = 1503;
+        settings.user.WINDOWPOS_Y = -300; // saved on another screen: applied as stored
+        frmStatus status(settings);
+        status.BuildLayout();
+        status.ApplyWindowPosition();
+        QCOMPARE(status.pos(), ui::twipsToPoint(1503, -300, &status));
+        status.StoreWindowGeometry();
+        QCOMPARE(settings.user.STATUS_COLUMN_WIDTH, (QList<qint32>{1261, 1935, 377, 1320, 1485}));
+        QCOMPARE(settings.user.WINDOWPOS_X, 1503);
+        QCOMPARE(settings.user.WINDOWPOS_Y, -300);
+
+        // What the user changed is stored, in twips.
+        status.objMSFlexGrid()->setColumnWidth(1, 200);
+        status.move(ui::twipsToPoint(3000, 1500, &status));
+        status.Unload();
+        QCOMPARE(settings.user.STATUS_COLUMN_WIDTH.at(1), ui::pixelsToTwipsX(200, &status));
+        QCOMPARE(settings.user.STATUS_COLUMN_WIDTH.at(0), 1261);
+        QCOMPARE(settings.user.WINDOWPOS_X, 3000);
+        QCOMPARE(settings.user.WINDOWPOS_Y, 1500);
+    }
+
+    void closeBoxOnlyHides() {
+        Settings settings = demoSettings();
+        frmStatus status(settings);
+        status.BuildLayout();
+        status.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&status));
+        QVERIFY(!status.close());
+        QVERIFY(status.isHidden());
+        status.show();
+        QVERIFY(!status.close());
+        QVERIFY(!status.close());
+        QVERIFY(status.isHidden());
+        // mnuClose stores the position (not the widths) and hides.
+        settings.user.STATUS_COLUMN_WIDTH = {1, 2, 3, 4, 5};
+        status.show();
+        status.move(ui::twipsToPoint(1440, 720, &status));
+        status.menuItem(QStringLiteral("mnuClose"))->trigger();
+        QVERIFY(status.isHidden());
+        QCOMPARE(settings.user.WINDOWPOS_X, 1440);
+        QCOMPARE(settings.user.WINDOWPOS_Y, 720);
+        QCOMPARE(settings.user.STATUS_COLUMN_WIDTH, (QList<qint32>{1, 2, 3, 4, 5}));
+        // At program exit the close goes through.
+        status.show();
+        status.Unload();
+        QVERIFY(status.isHidden());
+        QCOMPARE(settings.user.STATUS_COLUMN_WIDTH.size(), 5);
+    }
+
+    void lockKeepsADisabledTabStripDisabled() {
+        Settings settings = demoSettings();
+        frmStatus status(settings);
+        status.BuildLayout();
+        status.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&status));
+        QSignalSpy clicked(status.cmdUpdate(), &QPushButton::clicked);
+
+        status.LockForm();
+        QVERIFY(!status.objTabStrip()->isEnabled());
+        QVERIFY(!status.cmdUpdate()->isEnabled());
+        QVERIFY(status.isLocked());
+        status.UnlockForm();
+        QVERIFY(status.objTabStrip()->isEnabled());
+        QVERIFY(status.cmdUpdate()->isEnabled());
+        QVERIFY(!status.isLocked());
+        QTest::mouseClick(status.cmdUpdate(), Qt::LeftButton);
+        QCOMPARE(clicked.count(), 1);
+
+        status.objTabStrip()->setEnabled(false); // whereabouts not usable
+        status.LockForm();
+        // Nothing in the locked window reacts, not even a tab.
+        const int before = status.objTabStrip()->currentIndex();
+        QTest::mouseClick(status.objTabStrip(), Qt::LeftButton, {}, status.objTabStrip()->tabRect(2).center());
+        QCOMPARE(status.objTabStrip()->currentIndex(), before);
+        status.UnlockForm();
+        QVERIFY(!status.objTabStrip()->isEnabled());
+        QVERIFY(status.cmdUpdate()->isEnabled());
+    }
+
+    void rightButtonMenuStaysOutOfTheMenuBar() {
+        Settings settings = demoSettings();
+        frmStatus status(settings);
+        status.BuildLayout();
+        QVERIFY(!status.mnuStatus()->menuAction()->isVisible());
+        QStringList visible;
+        for (QAction* action : status.menuBar()->actions()) {
+            if (action->isVisible())
+                visible << action->objectName();
+        }
+        QCOMPARE(visible, (QStringList{"mnuFile", "mnuSchedule", "mnuWhere", "mnuTelMemo", "mnuLink", "mnuOthers",
+                                       QStringLiteral("mnuヘルプ")}));
+        QCOMPARE(status.mnuR_PositionItem().size(), 4);
+        QVERIFY(status.mnuR_PositionItem().at(1)->isSeparator());
+        QCOMPARE(status.menuItem(QStringLiteral("mnuExitOption(1)"))->text(),
+                 QStringLiteral("終了(自動登録機能を無視)"));
+    }
+};
+
+QTEST_MAIN(TestStatusLayout)
+#include "tst_statuslayout.moc"
