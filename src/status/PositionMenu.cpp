@@ -2,12 +2,18 @@
 
 namespace zelmora {
 
-PlaceMenu placeMenu(const QStringList& placeOptions, const MemberRecord& own) {
+QStringList placeTexts(const QList<SelectOption>& placeOptions) {
+    QStringList texts;
+    // Every reader of the "Place" select takes its places from the second option on.
+    for (qsizetype i = 1; i < placeOptions.size(); ++i)
+        texts.append(placeOptions.at(i).text);
+    return texts;
+}
+
+PlaceMenu placeMenu(const QStringList& places, const MemberRecord& own) {
     PlaceMenu menu;
     menu.autoChecked = own.autoRegistered;
-    // Every reader of the "Place" select takes its places from the second option on.
-    for (qsizetype i = 1; i < placeOptions.size(); ++i) {
-        const QString& text = placeOptions.at(i);
+    for (const QString& text : places) {
         PlaceMenuItem item;
         if (text == QLatin1String("--")) {
             item.separator = true;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "groupware/Records.h"
+#include "net/PatternUtils.h"
 
 #include <QList>
 #include <QString>
@@ -21,9 +22,12 @@ struct PlaceMenu {
     bool autoChecked = false; // check mark of item 2, "自動登録"
 };
 
-// Place items from the option texts of the "Place" select element of the entry page. The first option is
-// skipped and "--" becomes a separator. A place is checked when it equals the own whereabouts text and the
-// own entry was not registered automatically; "自動登録" is checked when it was.
-PlaceMenu placeMenu(const QStringList& placeOptions, const MemberRecord& own);
+// The place texts of the "Place" select element of the entry page: the option texts from the second on,
+// "--" included (it stands for a separator).
+QStringList placeTexts(const QList<SelectOption>& placeOptions);
+
+// Place items from placeTexts(): "--" becomes a separator; a place is checked when it equals the own
+// whereabouts text and the own entry was not registered automatically; "自動登録" is checked when it was.
+PlaceMenu placeMenu(const QStringList& places, const MemberRecord& own);
 
 } // namespace zelmora

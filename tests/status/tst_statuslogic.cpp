@@ -251,8 +251,12 @@ private slots:
     }
 
     void placeMenuChecksTheOwnPlace() {
-        const QStringList options = {QString(), QStringLiteral("在席"), QStringLiteral("--"), QStringLiteral("会議"),
-                                     QStringLiteral("外出")};
+        const QList<SelectOption> select = {{QString(), QStringLiteral("選択")},
+                                            {QStringLiteral("1"), QStringLiteral("在席")},
+                                            {QString(), QStringLiteral("--")},
+                                            {QStringLiteral("2"), QStringLiteral("会議")},
+                                            {QStringLiteral("3"), QStringLiteral("外出")}};
+        const QStringList options = placeTexts(select);
         MemberRecord own = member(1, QString(), QStringLiteral("会議"));
         PlaceMenu menu = placeMenu(options, own);
         QCOMPARE(menu.places.size(), 4);
