@@ -1,4 +1,5 @@
 #include "cli/Commands.h"
+#include "cli/PageCommand.h"
 #include "cli/SettingsCommand.h"
 
 namespace zelmora::cli {
@@ -11,6 +12,8 @@ const QList<Command>& commands() {
          "            exit 1 when the file is missing.\n"
          "      set:  change [COMMON] keys, other sections kept; a value the program would not accept\n"
          "            exits 1, a key that is not a [COMMON] key exits 2; nothing is written then."},
+        {"page", runPageCommand,
+         "page [QUERY]      print a page of the server (exit 0 usable, 1 error page, 3 no answer)"},
     };
     return table;
 }

@@ -1,5 +1,6 @@
 #include "net/InetProtocol.h"
 
+#include "core/Logging.h"
 #include "net/Cp932.h"
 
 #include <QAuthenticator>
@@ -295,18 +296,25 @@ TransferError InetProtocol::classify(const Transfer& transfer) {
     return TransferError::Other;
 }
 
+void InetProtocol::logOutcome(const Transfer& transfer, TransferError error) {
+    qCDebug(lcNet) << "  ->" << transfer.httpStatus << describeTransferError(error, transfer.httpStatus)
+                   << transfer.detail;
+}
+
 PageResult InetProtocol::get(const QString& url) {
     waitForRunning();
     PageResult result;
     const QUrl wire = wireUrl(url, &result.error);
     if (!wire.isValid())
         return result;
+    qCDebug(lcNet) << "GET" << redactPasswords(url);
     const TransferPtr transfer = start(m_manager->get(makeRequest(wire)));
     // The request time-out bounds a GET; the watchdog only stands in when there is none.
     waitFor(transfer, m_options.timeoutSeconds <= 0);
     result.error = classify(*transfer);
     result.httpStatus = transfer->httpStatus;
     result.detail = transfer->detail;
+    logOutcome(*transfer, result.error);
     if (result.error == TransferError::None || result.error == TransferError::ServerError ||
         result.error == TransferError::AuthenticationFailed)
         result.text = cp932::decode(transfer->body, transfer->charset);
@@ -327,11 +335,13 @@ PostResult InetProtocol::post(const QString& url, const QByteArray& body, const 
         if (colon > 0)
             request.setRawHeader(line.left(colon).trimmed().toLatin1(), line.mid(colon + 1).trimmed().toLatin1());
     }
+    qCDebug(lcNet) << "POST" << redactPasswords(url) << body.size() << "bytes";
     const TransferPtr transfer = start(m_manager->post(request, body));
     waitFor(transfer, true);
     result.error = classify(*transfer);
     result.httpStatus = transfer->httpStatus;
     result.detail = transfer->detail;
+    logOutcome(*transfer, result.error);
     return result;
 }
 

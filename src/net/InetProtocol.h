@@ -88,6 +88,7 @@ private:
     void waitFor(const TransferPtr& transfer, bool armWatchdog);
     void endTransfer(const TransferPtr& transfer, TransferError reason);
     static TransferError classify(const Transfer& transfer);
+    static void logOutcome(const Transfer& transfer, TransferError error);
 
     QNetworkAccessManager* m_manager = nullptr;
     InetOptions m_options;

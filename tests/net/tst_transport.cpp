@@ -1,8 +1,8 @@
-#include "RawHttpServer.h"
 #include "net/Cp932.h"
 #include "net/FormData.h"
 #include "net/InetProtocol.h"
 #include "net/Transport.h"
+#include "support/RawHttpServer.h"
 #include "support/TinyProxy.h"
 
 #include <QElapsedTimer>

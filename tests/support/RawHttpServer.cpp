@@ -1,4 +1,4 @@
-#include "RawHttpServer.h"
+#include "support/RawHttpServer.h"
 
 #include <QTcpSocket>
 #include <QTimer>
