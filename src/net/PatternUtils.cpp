@@ -396,6 +396,19 @@ QString DecodeEntities(const QString& text) {
     return out;
 }
 
+QString HalfWidthDigits(QString text) {
+    for (QChar& c : text) {
+        if (c.unicode() >= 0xFF10 && c.unicode() <= 0xFF19) {
+            c = QChar(u'0' + (c.unicode() - 0xFF10));
+        }
+    }
+    return text;
+}
+
+qint32 ReadNumber(QStringView text, bool* ok) {
+    return HalfWidthDigits(TrimSpaces(text)).toInt(ok, 10);
+}
+
 QString TrimSpaces(QStringView text) {
     qsizetype begin = 0;
     qsizetype end = text.size();

@@ -79,6 +79,13 @@ qsizetype GetSelectOptions(const QString& page, const QString& selectName, QList
 // Decodes &quot; &lt; and &gt; in any letter case; every other entity, &amp; included, stays as is.
 QString DecodeEntities(const QString& text);
 
+// Replaces the full-width digits ０-９ by 0-9: the server writes numbers and times either way.
+QString HalfWidthDigits(QString text);
+
+// The whole text as a decimal number after HalfWidthDigits and TrimSpaces; `ok` tells whether it
+// was one (and fitted into 32 bits).
+qint32 ReadNumber(QStringView text, bool* ok = nullptr);
+
 // Removes leading and trailing U+0020 spaces only: tabs and ideographic spaces are part of the
 // server's texts.
 QString TrimSpaces(QStringView text);
