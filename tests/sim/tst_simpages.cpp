@@ -9,6 +9,7 @@
 #include "net/Cp932.h"
 #include "support/SimServer.h"
 
+#include <QFile>
 #include <QJsonDocument>
 #include <QTest>
 
@@ -304,6 +305,37 @@ private slots:
         QCOMPARE(cutBetween(link.captured(), QStringLiteral("& *aid *= *"), QStringLiteral("&head")),
                  QStringLiteral("9"));
         QVERIFY(page(5, "page=BulletinIndex").contains(QStringLiteral("利用する権限がありません")));
+    }
+
+    void demoOrganisationReadsCompletely() {
+        QFile file(QStringLiteral(ZELMORA_SIM_DEMO_DATA));
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        Organisation demo;
+        QString error;
+        QVERIFY2(demo.load(QJsonDocument::fromJson(file.readAll()).object(), m_now, &error), qPrintable(error));
+        std::swap(m_org, demo);
+        QList<DirectoryUser> users;
+        int rows = 0;
+        for (const SimGroup& g : m_org.groups) {
+            const QString board = page(0, "page=WhereIndex&gid=" + QByteArray::number(g.id));
+            collectMembers(board, kProgram, g.id, users);
+            const QList<BoardRow> read = readBoard(board, kProgram);
+            QCOMPARE(read.size(), m_org.members(g.id).size());
+            for (const BoardRow& r : read)
+                QVERIFY2(r.position == QStringLiteral("登録されていません") || r.updated.isValid(), qPrintable(r.name));
+            rows += int(read.size());
+        }
+        QCOMPARE(users.size(), m_org.users.size());
+        QVERIFY(rows > users.size()); // some members are in two groups
+        const QStringList schedule = readSchedule(page(1, {}), m_org.user(1)->name);
+        for (const QString kind :
+             {QStringLiteral("0|||"), QStringLiteral("1|"), QStringLiteral("2|"), QStringLiteral("0|||(複数日) ")})
+            QVERIFY2(
+                std::any_of(schedule.cbegin(), schedule.cend(), [&](const QString& s) { return s.startsWith(kind); }),
+                qPrintable(kind));
+        QCOMPARE(readLinks(page(1, {})).count(QStringLiteral("-|")), 1);
+        QVERIFY(readNotices(page(1, {})).memos > 0);
+        std::swap(m_org, demo);
     }
 
     void normalPagesAreUsableAndErrorPagesAreNot() {

@@ -201,7 +201,9 @@ SimReply Groupware::postMemo(const FormFields& fields, qint32 user, const QDateT
         return reply(QStringLiteral("WhereMemo-post"),
                      ApplicationPages::groupwareError(QStringLiteral("指定されたユーザーは存在しません。")), user);
     SimMemo m;
-    m.id = m_org.memos.isEmpty() ? 1 : m_org.memos.last().id + 1;
+    m.id = 1;
+    for (const SimMemo& other : m_org.memos)
+        m.id = qMax(m.id, other.id + 1);
     m.to = id;
     m.from = user;
     m.created = now;

@@ -192,7 +192,13 @@ bool Organisation::load(const QJsonObject& json, const QDateTime& now, QString* 
         m.created = parseMoment(o.value(QLatin1String("created")).toString(), now, &ok);
         if (!ok)
             fail(QStringLiteral("memo with unreadable time"));
-        m.date = o.value(QLatin1String("date")).toString();
+        // The memo form sends the day as "12/6 (金) ".
+        static const QString weekdays = QStringLiteral("月火水木金土日");
+        m.date = o.value(QLatin1String("date"))
+                     .toString(QStringLiteral("%1/%2 (%3) ")
+                                   .arg(m.created.date().month())
+                                   .arg(m.created.date().day())
+                                   .arg(weekdays.at(qMax(0, m.created.date().dayOfWeek() - 1))));
         m.time = o.value(QLatin1String("time")).toString(m.created.toString(QStringLiteral("HH:mm")));
         m.whom = o.value(QLatin1String("whom")).toString();
         m.request = o.value(QLatin1String("request")).toString();
