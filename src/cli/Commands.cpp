@@ -4,6 +4,17 @@
 
 namespace zelmora::cli {
 
+int runCheckCommand(const CliArgs& args);
+int runLoginCommand(const CliArgs& args);
+int runAppsCommand(const CliArgs& args);
+int runBoardCommand(const CliArgs& args);
+int runMeCommand(const CliArgs& args);
+int runChoicesCommand(const CliArgs& args);
+int runPermissionCommand(const CliArgs& args);
+int runPresentCommand(const CliArgs& args);
+int runAbsentCommand(const CliArgs& args);
+int runRegisterCommand(const CliArgs& args);
+
 const QList<Command>& commands() {
     static const QList<Command> table = {
         {"settings", runSettings,
@@ -14,6 +25,21 @@ const QList<Command>& commands() {
          "            exits 1, a key that is not a [COMMON] key exits 2; nothing is written then."},
         {"page", runPageCommand,
          "page [QUERY]      print a page of the server (exit 0 usable, 1 error page, 3 no answer)"},
+        {"check", runCheckCommand, "check             is the server Cybozu Office 4? {\"ok\": B}"},
+        {"login", runLoginCommand, "login --user ID   log in: {\"ok\": B, \"user\": ID}"},
+        {"apps", runAppsCommand, "apps --user ID    usable applications: {\"mask\": N} (1 schedule ... 32 workflow)"},
+        {"board", runBoardCommand,
+         "board GID         whereabouts board of a group (0 everyone) as a JSON list of members"},
+        {"me", runMeCommand, "me --user ID      the user's own whereabouts entry"},
+        {"choices", runChoicesCommand,
+         "choices --user ID the place, until and unit choices of the whereabouts entry page"},
+        {"permission", runPermissionCommand,
+         "permission --user ID  may the user change other members' entries? {\"state\": 0|1}"},
+        {"present", runPresentCommand, "present --user ID automatic registration as present (marks \"*\")"},
+        {"absent", runAbsentCommand, "absent --user ID  automatic registration as absent (marks \"?\")"},
+        {"register", runRegisterCommand,
+         "register PLACE --user ID [--contact C] [--until N] [--unit U] [--for ID]\n"
+         "                  one whereabouts entry (no mark added), for the user or member --for"},
     };
     return table;
 }
