@@ -112,7 +112,8 @@ bool isValidPage(const QString& page) {
     if ((t.contains(QLatin1String("FORBIDDEN")) && t.contains(QLatin1String("403"))) ||
         t.contains(QLatin1String("HTTP 403")))
         return false;
-    return !t.contains(QStringLiteral("ログインが必要です"));
+    return !t.contains(QStringLiteral("ログインが必要です")) &&
+           !t.contains(QStringLiteral("ライセンスキーが登録されていません"));
 }
 
 QDateTime readDateTime(const QString& text) {

@@ -346,6 +346,7 @@ private slots:
             QVERIFY2(isValidPage(page(1, q)), q.constData());
         QVERIFY(!isValidPage(page(0, "page=WhereEntry&id=1")));
         QVERIFY(!isValidPage(page(1, "page=NoSuchPage")));
+        QVERIFY(!isValidPage(ApplicationPages::licenceMissing()));
         QVERIFY(!isValidPage(ApplicationPages::httpStatusPage(404)));
         QVERIFY(!isValidPage(ApplicationPages::httpStatusPage(403)));
         QVERIFY(!isValidPage(ApplicationPages::httpStatusPage(500)));

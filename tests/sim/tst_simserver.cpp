@@ -217,6 +217,10 @@ private slots:
         QCOMPARE(a.status, 200);
         QVERIFY(a.text().contains(QStringLiteral("ERROR")));
 
+        QVERIFY(m_sim.setFault(QStringLiteral("licence")));
+        QVERIFY(client.get(m_sim.programUrl()).text().contains(QStringLiteral("ライセンスキーが登録されていません")));
+        QVERIFY(!m_sim.setFault(QStringLiteral("nonsense")));
+
         // count and match narrow the fault down.
         QVERIFY(m_sim.setFault(QStringLiteral("status"), 403, 0, 1, QStringLiteral("WhereIndex")));
         QCOMPARE(client.get(m_sim.programUrl()).status, 200);

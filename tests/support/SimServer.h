@@ -49,7 +49,7 @@ public:
     // The program URL: baseUrl() + "office.exe".
     QUrl programUrl() const;
 
-    // Fault switches. mode: "none", "hang", "drop", "status" (with code), "errorpage"; delayMs before
+    // Fault switches. mode: "none", "hang", "drop", "status" (with code), "errorpage", "licence"; delayMs before
     // every answer; count: the next `count` matching requests only (-1 all); match: only requests whose
     // decoded target or body contain this text. Setting a fault releases requests held so far.
     bool setFault(const QString& mode, int code = 0, int delayMs = 0, int count = -1, const QString& match = {});

@@ -127,6 +127,18 @@ QString ApplicationPages::groupwareError(const QString& detail) {
     return page;
 }
 
+QString ApplicationPages::licenceMissing() {
+    QString page = PageChrome::begin(QStringLiteral("サイボウズ Office 4"));
+    page += PageChrome::lines({
+        QStringLiteral("<table border=1 cellspacing=0 cellpadding=6><tr><td bgcolor=\"#ffffcc\">"),
+        QStringLiteral("ライセンスキーが登録されていません。<br>"),
+        QStringLiteral("システム管理者にお問い合わせください。<br>"),
+        QStringLiteral("</td></tr></table>"),
+    });
+    page += PageChrome::end();
+    return page;
+}
+
 QString ApplicationPages::httpStatusPage(int status) {
     QString title;
     QString text;

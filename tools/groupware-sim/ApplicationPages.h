@@ -21,6 +21,8 @@ public:
 
     // The groupware's own error page (an unknown page or a broken request).
     static QString groupwareError(const QString& detail);
+    // What the groupware shows instead of any page while its licence key is missing.
+    static QString licenceMissing();
     // Bodies of the web server's own answers for a status code, as IIS wrote them.
     static QString httpStatusPage(int status);
 

@@ -20,6 +20,8 @@ QString FaultSwitch::modeName(Mode mode) {
         return QStringLiteral("status");
     case Mode::ErrorPage:
         return QStringLiteral("errorpage");
+    case Mode::Licence:
+        return QStringLiteral("licence");
     }
     return {};
 }
@@ -29,7 +31,7 @@ bool FaultSwitch::set(const QByteArray& query, QString* error) {
     Fault fault;
     const QString mode = f.value(QStringLiteral("mode"), QStringLiteral("none")).toLower();
     bool known = false;
-    for (Mode m : {Mode::None, Mode::Hang, Mode::Drop, Mode::Status, Mode::ErrorPage})
+    for (Mode m : {Mode::None, Mode::Hang, Mode::Drop, Mode::Status, Mode::ErrorPage, Mode::Licence})
         if (mode == modeName(m)) {
             fault.mode = m;
             known = true;

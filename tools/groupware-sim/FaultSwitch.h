@@ -12,7 +12,7 @@ namespace zelmora::sim {
 // Run-time switchable misbehaviour of the server, for tests of time-outs and error handling.
 class FaultSwitch {
 public:
-    enum class Mode { None, Hang, Drop, Status, ErrorPage };
+    enum class Mode { None, Hang, Drop, Status, ErrorPage, Licence };
 
     struct Fault {
         Mode mode = Mode::None;

@@ -182,6 +182,9 @@ void GroupwareServer::serveProgram(const httplib::Request& req, httplib::Respons
     } else if (fault.mode == Mode::ErrorPage) {
         html = ApplicationPages::groupwareError(QStringLiteral("データベースにアクセスできません。(Error 10)"));
         log.insert(QLatin1String("kind"), QStringLiteral("error-page-fault"));
+    } else if (fault.mode == Mode::Licence) {
+        html = ApplicationPages::licenceMissing();
+        log.insert(QLatin1String("kind"), QStringLiteral("licence-fault"));
     } else {
         const QByteArray target = bytes(req.target);
         const qsizetype q = target.indexOf('?');
