@@ -1,6 +1,8 @@
 #include "groupware/TopPage.h"
 
+#include "core/Settings.h"
 #include "net/PatternUtils.h"
+#include "net/Transport.h"
 
 #include <QRegularExpression>
 #include <QStringList>
@@ -199,6 +201,11 @@ qint32 readLatestArticleId(const QString& page, const QString& programName) {
     const qint32 id =
         ReadNumber(CutBetween(link.captured(0), QStringLiteral("& *aid *= *"), QStringLiteral("&head")), &ok);
     return ok ? id : -1;
+}
+
+qint32 GetLatestArticleId(const ConnectionSettings& connection) {
+    const PageResult page = GetPage(connection.programUrl + QStringLiteral("?page=BulletinIndex"));
+    return readLatestArticleId(page.text, connection.programName);
 }
 
 } // namespace zelmora

@@ -8,6 +8,8 @@
 
 namespace zelmora {
 
+struct ConnectionSettings;
+
 // Readers of the personal top page ("?_System=Login&_Update=再読込") and of the newest article on
 // the bulletin index ("?page=BulletinIndex"). They work on page text only; callers skip them
 // while nobody is logged in. Every match ignores case, and line breaks are removed from the page
@@ -35,5 +37,9 @@ qsizetype GetLinks(const QString& page, QList<LinkItem>& links);
 // Id of the newest article on the bulletin index page, -1 when the page shows none.
 // `programName` is "office.exe" or "office.cgi", which the article links name.
 qint32 readLatestArticleId(const QString& page, const QString& programName);
+
+// Fetches the bulletin index ("?page=BulletinIndex") and reads the id of its newest article; -1
+// when there is none or the page did not come.
+qint32 GetLatestArticleId(const ConnectionSettings& connection);
 
 } // namespace zelmora

@@ -1,7 +1,10 @@
 #include "status/frmStatus.h"
 
+#include "core/AppState.h"
 #include "core/MessageBox.h"
-#include "core/ResidentControl.h"
+#include "groupware/GroupwareSession.h"
+#include "status/BoardRead.h"
+#include "ui/DeferredCall.h"
 #include "ui/FlexGrid.h"
 #include "ui/Fonts.h"
 #include "ui/InputBlocker.h"
@@ -16,6 +19,7 @@
 #include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
+#include <QMouseEvent>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QSignalBlocker>
@@ -62,11 +66,15 @@ QPlainTextEdit* makeTextBox(const QString& name, QWidget* parent) {
 }
 } // namespace
 
-frmStatus::frmStatus(Settings& settings, QWidget* parent) : QMainWindow(parent), m_settings(settings) {
+frmStatus::frmStatus(Settings& settings, AppState& appState, GroupwareSession& session, QWidget* parent)
+    : QMainWindow(parent), m_settings(settings), m_appState(appState), m_session(session) {
     setObjectName(QStringLiteral("frmStatus"));
     setWindowTitle(kProgramName);
     setFont(ui::japaneseUiFont(9));
     m_inputBlocker = new ui::InputBlocker(this);
+    // Browser pages are opened from this timer, after the menu that asked for them has closed.
+    m_tmrAvoidVBBug = new ui::DeferredCall(10, [this] { tmrAvoidVBBug_Timer(); }, this);
+    m_tmrAvoidVBBug->setObjectName(QStringLiteral("tmrAvoidVBBug"));
     createControls();
     createMenus();
     connectCommands();
@@ -203,7 +211,7 @@ void frmStatus::BuildLayout() {
                 }
             }
             const int index = m_objTabStrip->addTab(ui::escapeMnemonic(caption));
-            m_objTabStrip->setTabData(index, TabKeyFor(id));
+            m_objTabStrip->setTabData(index, tabKey(id));
         }
     }
     // A hidden tab bar does not tell its layout that its height changed with the first tab.
@@ -271,23 +279,19 @@ QString frmStatus::TabCaption(int index) const {
 
 qint32 frmStatus::SelectedGroupId() const {
     const int index = m_objTabStrip->currentIndex();
-    return index < 0 ? 0 : GroupIdFromKey(TabKey(index + 1));
+    return index < 0 ? 0 : groupIdFromTabKey(TabKey(index + 1));
 }
 
-QString frmStatus::TabKeyFor(qint32 groupId) {
-    return QStringLiteral("ID") + QString::number(groupId);
+QList<qint32> frmStatus::tabGroupIds() const {
+    QList<qint32> ids;
+    for (int i = 1; i <= TabCount(); ++i)
+        ids.append(groupIdFromTabKey(TabKey(i)));
+    return ids;
 }
 
-qint32 frmStatus::GroupIdFromKey(const QString& key) {
-    // The number is read like a leading decimal number: digits up to the first other character.
-    const QString rest = key.mid(2).trimmed();
-    qsizetype end = 0;
-    if (end < rest.size() && (rest.at(end) == QLatin1Char('-') || rest.at(end) == QLatin1Char('+')))
-        ++end;
-    while (end < rest.size() && rest.at(end).isDigit() && rest.at(end).unicode() < 128)
-        ++end;
-    return rest.left(end).toInt();
-}
+bool frmStatus::isWhereaboutsUsable() const { return m_settings.connection.isUsable(AppWhereabouts); }
+
+bool frmStatus::isScheduleUsable() const { return m_settings.connection.isUsable(AppSchedule); }
 
 void frmStatus::closeEvent(QCloseEvent* event) {
     if (m_unloading) {
@@ -297,6 +301,28 @@ void frmStatus::closeEvent(QCloseEvent* event) {
     // The close box only hides the window; the program lives on in the tray.
     event->ignore();
     hide();
+}
+
+void frmStatus::mouseReleaseEvent(QMouseEvent* event) {
+    QMainWindow::mouseReleaseEvent(event);
+    // A right click on the window's background offers the tray menu.
+    if (event->button() == Qt::RightButton && m_trayMenuPopup)
+        m_trayMenuPopup(event->globalPosition().toPoint());
+}
+
+void frmStatus::Load() {
+    BuildLayout();
+    ApplyWindowPosition();
+    Update();
+}
+
+void frmStatus::ShowStatus() {
+    if (isMinimized())
+        showNormal();
+    else
+        show();
+    raise();
+    activateWindow();
 }
 
 void frmStatus::Unload() {

@@ -1,6 +1,8 @@
 #pragma once
 
+#include "core/ResidentControl.h"
 #include "core/Settings.h"
+#include "groupware/Records.h"
 
 #include <QList>
 #include <QMainWindow>
@@ -17,7 +19,9 @@ class QTabBar;
 
 namespace zelmora {
 
-class ResidentControl;
+struct AppState;
+class GroupwareSession;
+struct StatusPageContext;
 
 namespace ui {
 class DeferredCall;
@@ -25,32 +29,66 @@ class FlexGrid;
 class InputBlocker;
 } // namespace ui
 
-// A browser page waiting for the deferred opening.
+// A browser page waiting for the deferred opening, with the login to use.
 struct PageRequest {
-    qint16 intOpenPageType = 0; // 0 top page, 1 page after login, 2 plain address without login
-    QString strOpenPageQuery;   // whole address for types 1 and 2
-    qint32 userId = 0;          // 0 and an empty password: not logged in
+    qint16 intOpenPageType = 0; // 0 top page, 1 groupware page after login, 2 any address without login
+    QString strOpenPageQuery;   // the whole address for kinds 1 and 2
+    qint32 userId = 0;          // 0 with an empty password: nobody logged in
     QString password;
 };
 using PageOpener = std::function<void(const PageRequest&)>;
 
+// A dialog that a refresh locks while it talks to the server (the registration dialog).
+class LockableForm {
+public:
+    virtual ~LockableForm() = default;
+    virtual bool isFormOpen() const = 0;
+    virtual void LockForm() = 0;
+    virtual void UnlockForm() = 0;
+};
+
+// What the registration dialog is opened with from the right-button menu.
+struct RegistrationDialogRequest {
+    qint32 lngUserID = 0;
+    bool intMode = true;
+    QString strCurrentPosition;
+    QString strCurrentTelNo;
+};
+
 // The status window: the whereabouts board of the user's groups (one tab per group), notices,
 // today's schedule, the menu bar and the grid's right-button menu. Created once, hidden instead
 // of closed, destroyed at program exit.
-class frmStatus : public QMainWindow {
+class frmStatus : public QMainWindow, public StatusControl {
     Q_OBJECT
 public:
-    explicit frmStatus(Settings& settings, QWidget* parent = nullptr);
+    frmStatus(Settings& settings, AppState& appState, GroupwareSession& session, QWidget* parent = nullptr);
     ~frmStatus() override;
 
     void setResidentControl(ResidentControl* resident) { m_resident = resident; }
     void setPageOpener(PageOpener opener) { m_pageOpener = std::move(opener); }
+    void setRegistrationDialog(LockableForm* dialog) { m_registDialog = dialog; }
+    // Opens the registration dialog for a member ("詳細設定..." of a position menu).
+    void setRegistrationDialogOpener(std::function<void(const RegistrationDialogRequest&)> opener) {
+        m_openRegistrationDialog = std::move(opener);
+    }
+    // Opens the notice window with its intInformationType.
+    void setNoticeOpener(std::function<void(quint16 informationType)> opener) { m_openNotice = std::move(opener); }
+    // Pops the tray menu up at a global position (right click on the window's background).
+    void setTrayMenuPopup(std::function<void(QPoint globalPos)> popup) { m_trayMenuPopup = std::move(popup); }
 
-    void UpdateAppearance();
-    void LockForm();
-    void UnlockForm();
+    // StatusControl
+    void UpdateAppearance() override;
+    void LockForm() override;
+    void UnlockForm() override;
+    void Update() override;
+    void SetEnableAttention(bool enable) override { m_bflgEnableAttention = enable; }
+    void ShowStatus() override;
+    bool IsStatusVisible() const override { return isVisible(); }
+
     void BuildLayout();
-
+    void ShowData();
+    // Loading at start-up: BuildLayout, the stored position, then Update.
+    void Load();
     // Program exit: stores the column widths and the window position into the settings record
     // and lets the window close for real.
     void Unload();
@@ -60,16 +98,23 @@ public:
     // Moves the window to WINDOWPOS_X/WINDOWPOS_Y as stored, even off a smaller screen.
     void ApplyWindowPosition();
 
+    bool bflgEnableAttention() const { return m_bflgEnableAttention; }
     bool isLocked() const;
     int intCurrentTab() const { return m_intCurrentTab; }
+    const QList<qint32>& lngRowUserID() const { return m_lngRowUserID; }
+    int lngClickedRow() const { return m_lngClickedRow; }
+    int lngClickedCol() const { return m_lngClickedCol; }
+    const NoticeCounts& noticeCounts() const { return m_notices; }
+    const QList<LinkItem>& links() const { return m_links; }
+    // Today's schedule; the alarm tick reads it and updates the alarm fields.
+    QList<ScheduleItem>& todaySchedule() { return m_schedule; }
+
     int TabCount() const;
     // Key and caption of tab `index` (from 1).
     QString TabKey(int index) const;
     QString TabCaption(int index) const;
     // Group id of the first selected tab, 0 when no tab is selected.
     qint32 SelectedGroupId() const;
-    static QString TabKeyFor(qint32 groupId);
-    static qint32 GroupIdFromKey(const QString& key);
 
     // Controls, for the window's own commands and for tests.
     QLabel* lblLabel(int index) const { return m_lblLabel.at(index); }
@@ -78,6 +123,7 @@ public:
     QPushButton* cmdUpdate() const { return m_cmdUpdate; }
     QPlainTextEdit* txtYourNotice() const { return m_txtYourNotice; }
     QPlainTextEdit* txtTodaySchedule() const { return m_txtTodaySchedule; }
+    ui::DeferredCall* tmrAvoidVBBug() const { return m_tmrAvoidVBBug; }
     QMenu* mnuStatus() const { return m_mnuStatus; }
     QMenu* mnuLink() const { return m_mnuLink; }
     const QList<QAction*>& mnuMyPositionItem() const { return m_mnuMyPositionItem; }
@@ -87,22 +133,61 @@ public:
     // A menu item or submenu entry by its control name, e.g. "mnuSetup" or "mnuExitOption(1)".
     QAction* menuItem(const QString& name) const;
 
+signals:
+    // Commands that belong to the resident controller: the program's exit with option 0 (normal)
+    // or 1 (without any automatic registration), the settings command and the about box.
+    void exitRequested(int option);
+    void setupRequested();
+    void aboutRequested();
+
 protected:
     void closeEvent(QCloseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
 
 private:
     void createControls();
     void createMenus();
     void connectCommands();
-    void mnuClose_Click();
     QMenu* addMenu(QMenu* parent, const QString& name, const QString& caption);
     QAction* addItem(QMenu* menu, const QString& name, const QString& caption);
     void applyDesignSize();
     void applyColumnWidths();
+    QList<qint32> tabGroupIds() const;
+    bool isWhereaboutsUsable() const;
+    bool isScheduleUsable() const;
+
+    // Refresh pieces.
+    void rebuildLinkMenus(int count);
+    void rebuildPositionMenus();
+    void fillGrid();
+    void fillNoticesAndSchedule();
+
+    // Commands.
+    void cmdUpdate_Click();
+    void mnuClose_Click();
+    void mnuHelpIndex_Click();
+    void objTabStrip_Click();
+    void objMSFlexGrid_MouseUp(Qt::MouseButton button, QPoint pos);
+    void objMSFlexGrid_RowColChange();
+    void openPage(const QString& controlName);
+    void OpenPageDeferred(qint16 type, const QString& query);
+    void tmrAvoidVBBug_Timer();
+    void mnuLinkItem_Click(int index);
+    void positionItem_Click(const QString& caption, qint32 memberId);
+    void mnuR_PositionItem_Click(const QString& caption);
+    void refreshAfterPost();
+    StatusPageContext pageContext() const;
+    qint32 memberOfRow(int row) const;
 
     Settings& m_settings;
+    AppState& m_appState;
+    GroupwareSession& m_session;
     ResidentControl* m_resident = nullptr;
     PageOpener m_pageOpener;
+    LockableForm* m_registDialog = nullptr;
+    std::function<void(const RegistrationDialogRequest&)> m_openRegistrationDialog;
+    std::function<void(quint16)> m_openNotice;
+    std::function<void(QPoint)> m_trayMenuPopup;
 
     std::array<QLabel*, 4> m_lblLabel{};
     QTabBar* m_objTabStrip = nullptr;
@@ -110,6 +195,7 @@ private:
     QPushButton* m_cmdUpdate = nullptr;
     QPlainTextEdit* m_txtYourNotice = nullptr;
     QPlainTextEdit* m_txtTodaySchedule = nullptr;
+    ui::DeferredCall* m_tmrAvoidVBBug = nullptr;
     ui::InputBlocker* m_inputBlocker = nullptr;
 
     QMenu* m_mnuStatus = nullptr;
@@ -121,10 +207,21 @@ private:
     QList<QAction*> m_mnuMemberPositionItem;
     QList<QAction*> m_mnuR_PositionItem;
     QList<QAction*> m_mnuLinkItem;
-    QList<QAction*> m_mnuExitOption;
 
+    bool m_bflgEnableAttention = false;
     bool m_bflgTabStripEnabled = true;
     int m_intCurrentTab = 0;
+    // Grid rows are numbered as the board shows them: row 0 is the header, members from row 1.
+    // Element r is the member id of grid row r; element 0 stays 0.
+    QList<qint32> m_lngRowUserID{0};
+    int m_lngClickedCol = 0;
+    int m_lngClickedRow = 0;
+    qint16 m_intOpenPageType = 0;
+    QString m_strOpenPageQuery;
+    NoticeCounts m_notices;
+    QList<LinkItem> m_links;
+    QList<ScheduleItem> m_schedule;
+
     // Column widths in twips as last applied; a column the user has not resized is stored back
     // unchanged, so that rounding to pixels never drifts the saved widths.
     QList<int> m_columnTwips;

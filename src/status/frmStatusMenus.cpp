@@ -26,8 +26,8 @@ void frmStatus::createMenus() {
     addItem(file, QStringLiteral("mnuClose"), QStringLiteral("閉じる"));
     addItem(file, QStringLiteral("mnuSpace3"), QStringLiteral("-"));
     QMenu* exit = addMenu(file, QStringLiteral("mnuExit"), QStringLiteral("ゼルモラ終了"));
-    m_mnuExitOption = {addItem(exit, indexed("mnuExitOption", 0), QStringLiteral("終了(通常)")),
-                       addItem(exit, indexed("mnuExitOption", 1), QStringLiteral("終了(自動登録機能を無視)"))};
+    addItem(exit, indexed("mnuExitOption", 0), QStringLiteral("終了(通常)"));
+    addItem(exit, indexed("mnuExitOption", 1), QStringLiteral("終了(自動登録機能を無視)"));
 
     QMenu* schedule = addMenu(nullptr, QStringLiteral("mnuSchedule"), QStringLiteral("スケジュール"));
     addItem(schedule, QStringLiteral("mnuAddNewSchedule"), QStringLiteral("新規スケジュール登録"));

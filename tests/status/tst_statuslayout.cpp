@@ -1,4 +1,5 @@
-#include "core/ResidentControl.h"
+#include "core/AppState.h"
+#include "groupware/GroupwareSession.h"
 #include "status/frmStatus.h"
 #include "ui/FlexGrid.h"
 #include "ui/Twips.h"
@@ -24,10 +25,13 @@ Settings demoSettings() {
 
 class TestStatusLayout : public QObject {
     Q_OBJECT
+    AppState appState;
+    GroupwareSession session;
+
 private slots:
     void buildsOneTabPerDisplayedGroup() {
         Settings settings = demoSettings();
-        frmStatus status(settings);
+        frmStatus status(settings, appState, session);
         status.BuildLayout();
         QCOMPARE(status.TabCount(), 4);
         const QStringList keys = {status.TabKey(1), status.TabKey(2), status.TabKey(3), status.TabKey(4)};
@@ -50,7 +54,7 @@ private slots:
 
     void emptyOrderLeavesNoTabs() {
         Settings settings = demoSettings();
-        frmStatus status(settings);
+        frmStatus status(settings, appState, session);
         status.BuildLayout();
         status.objTabStrip()->setCurrentIndex(2);
         status.BuildLayout();
@@ -63,17 +67,10 @@ private slots:
         QCOMPARE(status.intCurrentTab(), 1); // keeps its value without a selected tab
     }
 
-    void readsGroupIdsBackFromKeys() {
-        QCOMPARE(frmStatus::GroupIdFromKey(QStringLiteral("ID12")), 12);
-        QCOMPARE(frmStatus::GroupIdFromKey(frmStatus::TabKeyFor(-3)), -3);
-        QCOMPARE(frmStatus::GroupIdFromKey(QStringLiteral("ID")), 0);
-        QCOMPARE(frmStatus::GroupIdFromKey(QStringLiteral("ID5x")), 5);
-    }
-
     void setsColumnsFromStoredWidths() {
         Settings settings = demoSettings();
         settings.user.STATUS_COLUMN_WIDTH = {1500, 2000, 300, 1440, 900};
-        frmStatus status(settings);
+        frmStatus status(settings, appState, session);
         status.BuildLayout();
         ui::FlexGrid* grid = status.objMSFlexGrid();
         QCOMPARE(grid->cols(), 5);
@@ -89,7 +86,7 @@ private slots:
         settings.user.STATUS_COLUMN_WIDTH = {1261, 1935, 377, 1320, 1485}; // not whole pixels
         settings.user.WINDOWPOS_X = 1503;
         settings.user.WINDOWPOS_Y = -300; // saved on another screen: applied as stored
-        frmStatus status(settings);
+        frmStatus status(settings, appState, session);
         status.BuildLayout();
         status.ApplyWindowPosition();
         QCOMPARE(status.pos(), ui::twipsToPoint(1503, -300, &status));
@@ -110,7 +107,7 @@ private slots:
 
     void closeBoxOnlyHides() {
         Settings settings = demoSettings();
-        frmStatus status(settings);
+        frmStatus status(settings, appState, session);
         status.BuildLayout();
         status.show();
         QVERIFY(QTest::qWaitForWindowExposed(&status));
@@ -138,7 +135,7 @@ private slots:
 
     void lockKeepsADisabledTabStripDisabled() {
         Settings settings = demoSettings();
-        frmStatus status(settings);
+        frmStatus status(settings, appState, session);
         status.BuildLayout();
         status.show();
         QVERIFY(QTest::qWaitForWindowExposed(&status));
@@ -168,7 +165,7 @@ private slots:
 
     void rightButtonMenuStaysOutOfTheMenuBar() {
         Settings settings = demoSettings();
-        frmStatus status(settings);
+        frmStatus status(settings, appState, session);
         status.BuildLayout();
         QVERIFY(!status.mnuStatus()->menuAction()->isVisible());
         QStringList visible;

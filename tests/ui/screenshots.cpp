@@ -1,6 +1,8 @@
 // Renders the program's windows with demo data and saves them as PNG files, for the screenshots
 // in docs/. Run it under Xvfb with a Japanese font:
 //   xvfb-run -a -s "-screen 0 1280x1024x24" build/tests/ui/zelmora-screenshots docs/screenshots
+#include "core/AppState.h"
+#include "groupware/GroupwareSession.h"
 #include "status/frmStatus.h"
 #include "ui/FlexGrid.h"
 
@@ -35,9 +37,11 @@ int main(int argc, char** argv) {
     QDir().mkpath(dir);
 
     Settings settings;
+    AppState appState;
+    GroupwareSession session;
     settings.groups = {{1, QStringLiteral("営業部")}, {2, QStringLiteral("開発部")}, {3, QStringLiteral("総務部")}};
     settings.user.GROUP_DISP_ORDER = {1, 2, 3};
-    frmStatus status(settings);
+    frmStatus status(settings, appState, session);
     status.BuildLayout();
     bool ok = save(&status, dir + QStringLiteral("/status-window.png"));
     return ok ? 0 : 1;
