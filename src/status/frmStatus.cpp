@@ -73,7 +73,8 @@ frmStatus::frmStatus(Settings& settings, AppState& appState, GroupwareSession& s
     setFont(ui::japaneseUiFont(9));
     m_inputBlocker = new ui::InputBlocker(this);
     // Browser pages are opened from this timer, after the menu that asked for them has closed.
-    m_tmrAvoidVBBug = new ui::DeferredCall(10, [this] { tmrAvoidVBBug_Timer(); }, this);
+    m_tmrAvoidVBBug = new ui::DeferredCall(
+        10, [this] { tmrAvoidVBBug_Timer(); }, this);
     m_tmrAvoidVBBug->setObjectName(QStringLiteral("tmrAvoidVBBug"));
     createControls();
     createMenus();
@@ -289,9 +290,13 @@ QList<qint32> frmStatus::tabGroupIds() const {
     return ids;
 }
 
-bool frmStatus::isWhereaboutsUsable() const { return m_settings.connection.isUsable(AppWhereabouts); }
+bool frmStatus::isWhereaboutsUsable() const {
+    return m_settings.connection.isUsable(AppWhereabouts);
+}
 
-bool frmStatus::isScheduleUsable() const { return m_settings.connection.isUsable(AppSchedule); }
+bool frmStatus::isScheduleUsable() const {
+    return m_settings.connection.isUsable(AppSchedule);
+}
 
 void frmStatus::closeEvent(QCloseEvent* event) {
     if (m_unloading) {

@@ -25,10 +25,9 @@ namespace zelmora {
 namespace {
 // Menu items that open a groupware page.
 const char* const kPageItems[] = {
-    "mnuToCybozuTopPage",   "mnuToCybozuBulletin", "mnuToCybozuCircular",   "mnuToCybozuWebMail",
-    "mnuToCybozuWorkFlow",  "mnuAddNewSchedule",   "mnuRefMemberSchedule",  "mnuR_RefSchedule",
-    "mnuRefGroupSchedule",  "mnuDispGroupWhereList", "mnuRefMyTelMemo",     "mnuRefMemberTelMemo",
-    "mnuR_RefTelMemo",
+    "mnuToCybozuTopPage", "mnuToCybozuBulletin",  "mnuToCybozuCircular", "mnuToCybozuWebMail",  "mnuToCybozuWorkFlow",
+    "mnuAddNewSchedule",  "mnuRefMemberSchedule", "mnuR_RefSchedule",    "mnuRefGroupSchedule", "mnuDispGroupWhereList",
+    "mnuRefMyTelMemo",    "mnuRefMemberTelMemo",  "mnuR_RefTelMemo",
 };
 } // namespace
 
@@ -85,7 +84,9 @@ void frmStatus::mnuHelpIndex_Click() {
         QDesktopServices::openUrl(QUrl::fromLocalFile(m_appState.helpFilePath));
 }
 
-qint32 frmStatus::memberOfRow(int row) const { return m_lngRowUserID.value(row, 0); }
+qint32 frmStatus::memberOfRow(int row) const {
+    return m_lngRowUserID.value(row, 0);
+}
 
 StatusPageContext frmStatus::pageContext() const {
     StatusPageContext context;
@@ -180,8 +181,8 @@ void frmStatus::objMSFlexGrid_MouseUp(Qt::MouseButton button, QPoint pos) {
 void frmStatus::objMSFlexGrid_RowColChange() {
     if (!m_appState.loggedIn || !isWhereaboutsUsable())
         return;
-    const MemberMenuState state = memberMenuState(m_lngRowUserID, m_objMSFlexGrid->currentGridRow(),
-                                                  m_session.userId(), m_settings.connection.memberPermissionState);
+    const MemberMenuState state = memberMenuState(m_lngRowUserID, m_objMSFlexGrid->currentGridRow(), m_session.userId(),
+                                                  m_settings.connection.memberPermissionState);
     auto apply = [](QAction* action, const std::optional<bool>& enabled) {
         if (action && enabled)
             action->setEnabled(*enabled);
@@ -215,7 +216,10 @@ void frmStatus::mnuR_PositionItem_Click(const QString& caption) {
     WhereEntryRequest request;
     if (caption == kMenuAutoRegistration) {
         const ConnectionSettings& connection = m_settings.connection;
-        request = {m_session.userId(), markedText(connection.HERE_POSITION, true), {}, {},
+        request = {m_session.userId(),
+                   markedText(connection.HERE_POSITION, true),
+                   {},
+                   {},
                    markedText(connection.HERE_TELNO, true)};
         PostWhereEntry(connection, request);
         m_session.recordRegistration(request.detail, request.contact, Clock::now());

@@ -195,8 +195,8 @@ void frmStatus::ShowData() {
 void frmStatus::fillGrid() {
     ui::FlexGrid* grid = m_objMSFlexGrid;
     const QSignalBlocker blocker(grid);
-    const QList<StatusRow> rows = statusRows(m_session.members(), m_settings.users,
-                                             groupIdFromTabKey(TabKey(m_intCurrentTab)), Clock::today());
+    const QList<StatusRow> rows =
+        statusRows(m_session.members(), m_settings.users, groupIdFromTabKey(TabKey(m_intCurrentTab)), Clock::today());
     grid->setRows(1);
     const QList<QString> headers = statusHeaders();
     for (int c = 0; c < headers.size(); ++c)
