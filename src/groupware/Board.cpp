@@ -95,18 +95,16 @@ const ProgramPatterns& programPatterns(const QString& programName) {
     return cached;
 }
 
-// First stretch between a match of `start` and the next match of `end`, searching from `from`;
-// `after` receives the position behind the end match. Empty when either is missing.
+// First stretch between a match of `start` and the next match of `end`, searching from `from`.
+// Empty when either is missing.
 QString cutBetween(const QString& text, const QRegularExpression& start, const QRegularExpression& end,
-                   qsizetype from = 0, qsizetype* after = nullptr) {
+                   qsizetype from = 0) {
     const QRegularExpressionMatch s = start.match(text, from);
     if (!s.hasMatch())
         return {};
     const QRegularExpressionMatch e = end.match(text, s.capturedEnd());
     if (!e.hasMatch())
         return {};
-    if (after)
-        *after = e.capturedEnd();
     return text.mid(s.capturedEnd(), e.capturedStart() - s.capturedEnd());
 }
 
