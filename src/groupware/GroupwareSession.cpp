@@ -30,9 +30,10 @@ const MemberRecord* GroupwareSession::findMember(qint32 id) const {
 bool GroupwareSession::takeOwnRecordFrom(const QList<MemberRecord>& board) {
     if (!isLoggedIn())
         return false;
-    for (const MemberRecord& m : board) {
-        if (m.id == m_userId) {
-            m_ownRecord = m;
+    // Each of the user's rows overwrites the own record in turn, so the last one counts.
+    for (auto m = board.crbegin(); m != board.crend(); ++m) {
+        if (m->id == m_userId) {
+            m_ownRecord = *m;
             return true;
         }
     }
