@@ -4,6 +4,7 @@
 #include "core/MessageBox.h"
 #include "groupware/GroupwareSession.h"
 #include "status/BoardRead.h"
+#include "status/StatusRows.h"
 #include "ui/DeferredCall.h"
 #include "ui/FlexGrid.h"
 #include "ui/Fonts.h"
@@ -13,6 +14,7 @@
 
 #include <QAction>
 #include <QCloseEvent>
+#include <QFontMetrics>
 #include <QFrame>
 #include <QHBoxLayout>
 #include <QHeaderView>
@@ -23,6 +25,7 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QSignalBlocker>
+#include <QStyle>
 #include <QTabBar>
 #include <QTextDocument>
 #include <QVBoxLayout>
@@ -43,6 +46,7 @@ constexpr int kButtonHeight = 375;
 constexpr int kGridHeight = 2415;
 constexpr int kTextBoxHeight = 855;
 constexpr int kColumns = 5;
+constexpr int kRowHeight = 240;
 
 const QString kHint =
     QStringLiteral("行先に\"*\"印のあるものは、自動登録されたデータ。\"?\"印があるものは、そのデータの"
@@ -163,6 +167,9 @@ void frmStatus::createControls() {
     layout->addLayout(bottom);
 
     m_objMSFlexGrid->setFont(ui::japaneseUiFont(9));
+    m_objMSFlexGrid->verticalHeader()->setMinimumSectionSize(1);
+    m_objMSFlexGrid->verticalHeader()->setDefaultSectionSize(
+        qMax(ui::twipsToPixelsY(kRowHeight, this), QFontMetrics(m_objMSFlexGrid->font()).height() + 4));
     m_objMSFlexGrid->setCols(kColumns);
     m_objMSFlexGrid->setRows(1);
 }
@@ -230,9 +237,18 @@ void frmStatus::applyColumnWidths() {
     m_columnTwips.clear();
     m_columnPixels.clear();
     const UserSettings defaults;
+    const QList<QString> headers = statusHeaders();
+    const QFontMetrics header(m_objMSFlexGrid->horizontalHeader()->font());
+    const QFontMetrics cells(m_objMSFlexGrid->font());
+    const int margin = 2 * m_objMSFlexGrid->style()->pixelMetric(QStyle::PM_HeaderMargin) + 4;
     for (int c = 0; c < kColumns; ++c) {
         const int twips = int(m_settings.user.STATUS_COLUMN_WIDTH.value(c, defaults.STATUS_COLUMN_WIDTH.at(c)));
-        const int pixels = ui::twipsToPixelsX(twips, this);
+        // The stored widths were made for a narrower font: a column is never narrower than its
+        // header, and the update time column always holds a whole "yyyy/mm/dd hh:nn".
+        int needed = header.horizontalAdvance(headers.value(c)) + margin;
+        if (c == 4)
+            needed = qMax(needed, cells.horizontalAdvance(QStringLiteral("0000/00/00 00:00")) + margin);
+        const int pixels = qMax(ui::twipsToPixelsX(twips, this), needed);
         m_objMSFlexGrid->setColumnWidth(c, pixels);
         m_objMSFlexGrid->setColAlignment(c, Qt::AlignCenter);
         m_columnTwips.append(twips);

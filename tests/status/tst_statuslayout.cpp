@@ -5,6 +5,7 @@
 #include "ui/Twips.h"
 
 #include <QAction>
+#include <QHeaderView>
 #include <QMenu>
 #include <QMenuBar>
 #include <QPushButton>
@@ -69,7 +70,7 @@ private slots:
 
     void setsColumnsFromStoredWidths() {
         Settings settings = demoSettings();
-        settings.user.STATUS_COLUMN_WIDTH = {1500, 2000, 300, 1440, 900};
+        settings.user.STATUS_COLUMN_WIDTH = {1500, 2000, 600, 1440, 2400};
         frmStatus status(settings, appState, session);
         status.BuildLayout();
         ui::FlexGrid* grid = status.objMSFlexGrid();
@@ -79,6 +80,17 @@ private slots:
             QCOMPARE(grid->columnWidth(c), ui::twipsToPixelsX(settings.user.STATUS_COLUMN_WIDTH.at(c), &status));
             QCOMPARE(grid->colAlignment(c), Qt::Alignment(Qt::AlignCenter));
         }
+
+        // Widths too narrow for the font in use still show the whole header and update time, and
+        // are stored back as they were.
+        settings.user.STATUS_COLUMN_WIDTH = {1260, 1935, 15, 1320, 15};
+        status.BuildLayout();
+        const QFontMetrics header(grid->horizontalHeader()->font());
+        QVERIFY(grid->columnWidth(2) > header.horizontalAdvance(QStringLiteral("ﾒﾓ")));
+        QVERIFY(grid->columnWidth(4) >
+                QFontMetrics(grid->font()).horizontalAdvance(QStringLiteral("2024/12/31 23:59")));
+        status.StoreWindowGeometry();
+        QCOMPARE(settings.user.STATUS_COLUMN_WIDTH, (QList<qint32>{1260, 1935, 15, 1320, 15}));
     }
 
     void storesGeometryBackWithoutDrift() {

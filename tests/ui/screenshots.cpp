@@ -1,21 +1,31 @@
-// Renders the program's windows with demo data and saves them as PNG files, for the screenshots
-// in docs/. Run it under Xvfb with a Japanese font:
+// Renders the status window against the development server with the demo organisation and saves
+// it as a PNG file, for the screenshots in docs/. Run it under Xvfb with a Japanese font:
 //   xvfb-run -a -s "-screen 0 1280x1024x24" build/tests/ui/zelmora-screenshots docs/screenshots
+// A second argument is appended to the file name (for example "@2x" with QT_SCALE_FACTOR=2).
 #include "core/AppState.h"
+#include "core/Settings.h"
 #include "groupware/GroupwareSession.h"
+#include "groupware/Login.h"
+#include "net/Transport.h"
 #include "status/frmStatus.h"
-#include "ui/FlexGrid.h"
+#include "support/SimServer.h"
 
 #include <QApplication>
 #include <QDir>
+#include <QFile>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <QPixmap>
-#include <QTimer>
+#include <QTabBar>
 
 #include <cstdio>
 
 using namespace zelmora;
 
 namespace {
+const QString kDemo = QStringLiteral(ZELMORA_FIXTURE_DIR "/../../tools/groupware-sim/data/demo.json");
+
 bool save(QWidget* window, const QString& path) {
     window->show();
     window->raise();
@@ -29,20 +39,58 @@ bool save(QWidget* window, const QString& path) {
     std::printf("%s %dx%d\n", qPrintable(path), shot.width(), shot.height());
     return true;
 }
+
+// The directory as the program would have loaded it: every group and user of the organisation.
+bool loadDirectory(Settings& settings) {
+    QFile file(kDemo);
+    if (!file.open(QIODevice::ReadOnly))
+        return false;
+    const QJsonObject demo = QJsonDocument::fromJson(file.readAll()).object();
+    for (const QJsonValue& g : demo.value(QStringLiteral("groups")).toArray()) {
+        const QJsonObject group = g.toObject();
+        settings.groups.append(
+            {group.value(QStringLiteral("id")).toInt(), group.value(QStringLiteral("name")).toString()});
+        settings.user.GROUP_DISP_ORDER.append(settings.groups.last().id);
+    }
+    for (const QJsonValue& u : demo.value(QStringLiteral("users")).toArray()) {
+        const QJsonObject user = u.toObject();
+        UserRecord record{user.value(QStringLiteral("id")).toInt(), user.value(QStringLiteral("name")).toString(), {}};
+        for (const QJsonValue& id : user.value(QStringLiteral("groups")).toArray())
+            record.groupIds.append(id.toInt());
+        settings.users.append(record);
+    }
+    return !settings.users.isEmpty();
+}
 } // namespace
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
     const QString dir = argc > 1 ? QString::fromLocal8Bit(argv[1]) : QStringLiteral("docs/screenshots");
+    const QString suffix = argc > 2 ? QString::fromLocal8Bit(argv[2]) : QString();
     QDir().mkpath(dir);
 
+    test::SimServer::Options options;
+    options.dataFile = kDemo;
+    test::SimServer sim(options);
     Settings settings;
+    if (!sim.start() || !loadDirectory(settings)) {
+        std::fprintf(stderr, "cannot start the development server with %s\n", qPrintable(kDemo));
+        return 1;
+    }
+    settings.connection.SERVER_URL = sim.baseUrl().toString();
+    settings.connection.updateProgramUrl();
+    SetInetOptions(settings.connection, QString(), QString());
     AppState appState;
     GroupwareSession session;
-    settings.groups = {{1, QStringLiteral("営業部")}, {2, QStringLiteral("開発部")}, {3, QStringLiteral("総務部")}};
-    settings.user.GROUP_DISP_ORDER = {1, 2, 3};
+    appState.loggedIn = Login(settings.connection, session, 1, QStringLiteral("yamada"));
+
     frmStatus status(settings, appState, session);
     status.BuildLayout();
-    bool ok = save(&status, dir + QStringLiteral("/status-window.png"));
-    return ok ? 0 : 1;
+    status.Update();
+    // The tab of the user's first group, so that the own row shows.
+    for (int i = 1; i <= status.TabCount(); ++i) {
+        if (status.TabKey(i) == QStringLiteral("ID4"))
+            status.objTabStrip()->setCurrentIndex(i - 1);
+    }
+    return save(&status, dir + QStringLiteral("/status-window") + suffix + QStringLiteral(".png")) ? 0 : 1;
 }
