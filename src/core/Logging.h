@@ -16,4 +16,8 @@ namespace zelmora {
 // so that request lines can be logged.
 QString redactPasswords(const QString& requestText);
 
+// A form body (application/x-www-form-urlencoded, cp932) as readable text for the log: fields in
+// their order, names and values decoded, the value of every password field as "***".
+QString describeFormBody(const QByteArray& body);
+
 } // namespace zelmora

@@ -1,5 +1,7 @@
 #include "core/RegistrationDecision.h"
 
+#include "core/Logging.h"
+
 namespace zelmora {
 
 namespace {
@@ -12,10 +14,8 @@ QChar commonMark(const MemberRecord& own) {
         return QChar();
     return mark;
 }
-} // namespace
 
-Registration decideRegistration(const MemberRecord& own, bool forced, bool active,
-                                const ConnectionSettings& connection) {
+Registration decide(const MemberRecord& own, bool forced, bool active, const ConnectionSettings& connection) {
     const QChar mark = commonMark(own);
     if (mark.isNull())
         return Registration::None;
@@ -30,6 +30,27 @@ Registration decideRegistration(const MemberRecord& own, bool forced, bool activ
     if (mark == kMarkAbsent && active)
         return Registration::Present;
     return Registration::None;
+}
+
+const char* describe(Registration registration) {
+    switch (registration) {
+    case Registration::Present:
+        return "register present";
+    case Registration::Absent:
+        return "register absent";
+    case Registration::None:
+        break;
+    }
+    return "leave as it is";
+}
+} // namespace
+
+Registration decideRegistration(const MemberRecord& own, bool forced, bool active,
+                                const ConnectionSettings& connection) {
+    const Registration registration = decide(own, forced, active, connection);
+    qCInfo(lcRegistration).noquote() << "own entry" << own.position << "/" << own.contact << "forced" << forced
+                                     << "active" << active << "->" << describe(registration);
+    return registration;
 }
 
 } // namespace zelmora

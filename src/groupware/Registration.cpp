@@ -1,6 +1,7 @@
 #include "groupware/Registration.h"
 
 #include "core/Clock.h"
+#include "core/Logging.h"
 #include "net/PatternUtils.h"
 #include "net/Transport.h"
 
@@ -117,12 +118,22 @@ WhereEntryChoices readWhereEntryChoices(const QString& page) {
 }
 
 PostResult PostWhereEntry(const ConnectionSettings& connection, const WhereEntryRequest& request) {
-    return PostForm(connection.programUrl + QLatin1Char('?'), whereEntryForm(request));
+    qCInfo(lcRegistration).noquote() << "whereabouts entry for member" << request.memberId << ":" << request.detail
+                                     << "/" << request.until << request.unit << "/" << request.contact;
+    const PostResult result = PostForm(connection.programUrl + QLatin1Char('?'), whereEntryForm(request));
+    if (!result.ok())
+        qCInfo(lcRegistration).noquote() << "whereabouts entry for member" << request.memberId
+                                         << "not confirmed:" << describeTransferError(result.error, result.httpStatus);
+    return result;
 }
 
 PostResult RegistPosition(const ConnectionSettings& connection, const GroupwareSession& session, bool present) {
-    if (!session.isLoggedIn())
+    if (!session.isLoggedIn()) {
+        qCInfo(lcRegistration) << "automatic registration skipped: nobody logged in";
         return PostResult();
+    }
+    qCInfo(lcRegistration) << "automatic registration of user" << session.userId() << "as"
+                           << (present ? "present" : "absent");
     return PostWhereEntry(connection, autoRegistrationRequest(connection, session.userId(), present));
 }
 
@@ -133,6 +144,8 @@ void CheckPositionPermission(ConnectionSettings& connection, const GroupwareSess
                               QString::number(memberId) + QStringLiteral("&gid=0"));
     if (!page.isError())
         connection.memberPermissionState = permissionStateFromPage(page.text, connection.memberPermissionState);
+    qCInfo(lcRegistration) << "permission to change other members' entries (checked on member" << memberId
+                           << "):" << connection.memberPermissionState;
     if (fetched)
         *fetched = std::move(page);
 }

@@ -335,7 +335,7 @@ PostResult InetProtocol::post(const QString& url, const QByteArray& body, const 
         if (colon > 0)
             request.setRawHeader(line.left(colon).trimmed().toLatin1(), line.mid(colon + 1).trimmed().toLatin1());
     }
-    qCDebug(lcNet) << "POST" << redactPasswords(url) << body.size() << "bytes";
+    qCDebug(lcNet).noquote() << "POST" << redactPasswords(url) << body.size() << "bytes:" << describeFormBody(body);
     const TransferPtr transfer = start(m_manager->post(request, body));
     waitFor(transfer, true);
     result.error = classify(*transfer);

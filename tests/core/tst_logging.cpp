@@ -14,6 +14,15 @@ private slots:
                  QStringLiteral("Page=WhereEntry&Place=会議"));
     }
 
+    void formBodiesAreLoggedReadableWithoutPasswords() {
+        // "&" and "=" inside a value stay inside it; a password never reaches the log, encoded or not.
+        const QByteArray body = "Page=WhereEntry&ID=3&Detail=%89%EF%8Bc%26x%3D1&Contact=%2A&Password=p%26ss&_ID=3";
+        const QString text = zelmora::describeFormBody(body);
+        QCOMPARE(text, QStringLiteral("Page=WhereEntry&ID=3&Detail=会議&x=1&Contact=*&Password=***&_ID=3"));
+        QCOMPARE(zelmora::describeFormBody("_System=login&ServerPassword=x"),
+                 QStringLiteral("_System=login&ServerPassword=***"));
+    }
+
     void categoriesAreOffByDefault() {
         QVERIFY(!lcNet().isDebugEnabled());
         QVERIFY(!lcRegistration().isDebugEnabled());
