@@ -1,6 +1,7 @@
 #include "groupware/Directory.h"
 
 #include "net/PatternUtils.h"
+#include "net/Transport.h"
 
 #include <QRegularExpression>
 
@@ -19,6 +20,16 @@ QList<GroupRecord> groupsOf(const QList<SelectOption>& options, bool skipAllGrou
         }
     }
     return groups;
+}
+
+// A transfer failure other than an empty page (no answer, refused, cut off) fails the whole read.
+bool fetch(const QString& url, QString& page, PageResult* fetched) {
+    const PageResult result = GetPage(url);
+    if (fetched) {
+        *fetched = result;
+    }
+    page = result.text;
+    return !result.isError();
 }
 
 } // namespace
@@ -89,6 +100,36 @@ QList<UserRecord> DirectoryBuilder::users() const {
         user.duplicateName = nameCount.value(user.name) > 1;
     }
     return users;
+}
+
+bool GetGroupList(const ConnectionSettings& connection, QList<GroupRecord>& groups, PageResult* fetched) {
+    groups.clear();
+    QString page;
+    if (!fetch(connection.programUrl + QStringLiteral("?page=LoginGroup&group=0&bpage="), page, fetched) ||
+        !IsValidPage(page)) {
+        return false;
+    }
+    return readGroupList(page, groups);
+}
+
+bool GetUserData(const ConnectionSettings& connection, QList<UserRecord>& users, PageResult* fetched) {
+    users.clear();
+    const QString pageUrl = connection.programUrl + QStringLiteral("?page=WhereIndex&gid=");
+    QString page;
+    if (!fetch(pageUrl + QStringLiteral("0"), page, fetched) || !IsValidPage(page)) {
+        return false;
+    }
+    DirectoryBuilder builder(connection.programName);
+    for (const GroupRecord& group : readBoardGroups(page)) {
+        // The group pages are not classified: an error page simply lists nobody.
+        QString groupPage;
+        if (!fetch(pageUrl + QString::number(group.id), groupPage, fetched)) {
+            return false;
+        }
+        builder.addGroupPage(groupPage, group.id);
+    }
+    users = builder.users();
+    return true;
 }
 
 QString groupNameById(const QList<GroupRecord>& groups, qint32 id) {

@@ -1,6 +1,8 @@
 #pragma once
 
+#include "core/Settings.h"
 #include "groupware/Records.h"
+#include "net/TransferResult.h"
 
 #include <QHash>
 #include <QList>
@@ -41,6 +43,16 @@ private:
     QList<UserRecord> m_users;
     QHash<QPair<qint32, QString>, qsizetype> m_index;
 };
+
+// Fetches "?page=LoginGroup&group=0&bpage=" and reads the groups into `groups` (cleared first).
+// False when the page does not arrive, is rejected by IsValidPage or has no groups. `fetched`, when
+// given, receives the transfer's outcome for callers that report errors.
+bool GetGroupList(const ConnectionSettings& connection, QList<GroupRecord>& groups, PageResult* fetched = nullptr);
+
+// Fetches the whereabouts page of all groups, then that of every group it offers, and gathers the
+// users into `users` (cleared first). False, with an empty list, when the first page is rejected or
+// any page fails to arrive; `fetched` then receives the failed transfer's outcome.
+bool GetUserData(const ConnectionSettings& connection, QList<UserRecord>& users, PageResult* fetched = nullptr);
 
 // Name of the group with `id`, empty when there is none.
 QString groupNameById(const QList<GroupRecord>& groups, qint32 id);
