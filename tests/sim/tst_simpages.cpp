@@ -328,7 +328,7 @@ private slots:
         QCOMPARE(users.size(), m_org.users.size());
         QVERIFY(rows > users.size()); // some members are in two groups
         const QStringList schedule = readSchedule(page(1, {}), m_org.user(1)->name);
-        for (const QString kind :
+        for (const QString& kind :
              {QStringLiteral("0|||"), QStringLiteral("1|"), QStringLiteral("2|"), QStringLiteral("0|||(複数日) ")})
             QVERIFY2(
                 std::any_of(schedule.cbegin(), schedule.cend(), [&](const QString& s) { return s.startsWith(kind); }),
