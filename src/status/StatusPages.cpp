@@ -83,4 +83,15 @@ MemberMenuState memberMenuState(const QList<qint32>& rowUserIds, int currentRow,
     return state;
 }
 
+MemberWindowFields memberWindowFields(const QString& name, const QString& position, const QString& memo,
+                                      const QString& contact, const QString& updated) {
+    MemberWindowFields fields;
+    fields.title = name + QStringLiteral("さんの行先 - ") +
+                   (updated.isEmpty() ? QStringLiteral("未登録") : updated + QStringLiteral("更新"));
+    fields.position = position;
+    fields.telNo = contact;
+    fields.telMemo = memo == QStringLiteral("○");
+    return fields;
+}
+
 } // namespace zelmora

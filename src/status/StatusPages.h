@@ -51,4 +51,15 @@ struct MemberMenuState {
 // `currentRow` the grid's current row; `permission` the state of changing other members' entries.
 MemberMenuState memberMenuState(const QList<qint32>& rowUserIds, int currentRow, qint32 userId, qint16 permission);
 
+// What the member whereabouts window shows for one grid row (texts of columns 0..4).
+struct MemberWindowFields {
+    QString title;    // "<name>さんの行先 - <update time>更新", or "... - 未登録" without one
+    QString position; // txtPosition
+    QString telNo;    // txtTelNo
+    bool telMemo = false;
+    bool operator==(const MemberWindowFields&) const = default;
+};
+MemberWindowFields memberWindowFields(const QString& name, const QString& position, const QString& memo,
+                                      const QString& contact, const QString& updated);
+
 } // namespace zelmora

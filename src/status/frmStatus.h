@@ -21,6 +21,7 @@ namespace zelmora {
 
 struct AppState;
 class GroupwareSession;
+struct MemberWindowFields;
 struct StatusPageContext;
 
 namespace ui {
@@ -73,6 +74,17 @@ public:
     }
     // Opens the notice window with its intInformationType.
     void setNoticeOpener(std::function<void(quint16 informationType)> opener) { m_openNotice = std::move(opener); }
+    // Shows the telephone memo dialog for a member and waits, processing events, until it is
+    // closed; true when a memo was sent (the dialog was not cancelled).
+    void setTelMemoWriter(std::function<bool(qint32 lngToUserID)> writer) { m_writeTelMemo = std::move(writer); }
+    // Shows the member whereabouts window, not modal.
+    void setMemberWindowOpener(std::function<void(const MemberWindowFields&)> opener) {
+        m_openMemberWindow = std::move(opener);
+    }
+    // Reads the user directory from the server (false when it could not be read).
+    void setUserDataFetcher(std::function<bool(QList<UserRecord>& users)> fetcher) {
+        m_getUserData = std::move(fetcher);
+    }
     // Pops the tray menu up at a global position (right click on the window's background).
     void setTrayMenuPopup(std::function<void(QPoint globalPos)> popup) { m_trayMenuPopup = std::move(popup); }
 
@@ -176,6 +188,9 @@ private:
     void positionItem_Click(const QString& caption, qint32 memberId);
     void mnuR_PositionItem_Click(const QString& caption);
     void refreshAfterPost();
+    void writeTelMemo(qint32 member);
+    void objMSFlexGrid_DblClick();
+    void mnuUpdateUserData_Click();
     StatusPageContext pageContext() const;
     qint32 memberOfRow(int row) const;
 
@@ -188,6 +203,9 @@ private:
     std::function<void(const RegistrationDialogRequest&)> m_openRegistrationDialog;
     std::function<void(quint16)> m_openNotice;
     std::function<void(QPoint)> m_trayMenuPopup;
+    std::function<bool(qint32)> m_writeTelMemo;
+    std::function<void(const MemberWindowFields&)> m_openMemberWindow;
+    std::function<bool(QList<UserRecord>&)> m_getUserData;
 
     std::array<QLabel*, 4> m_lblLabel{};
     QTabBar* m_objTabStrip = nullptr;

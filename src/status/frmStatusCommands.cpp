@@ -2,9 +2,11 @@
 
 #include "core/AppState.h"
 #include "core/Clock.h"
+#include "core/MessageBox.h"
 #include "groupware/Board.h"
 #include "groupware/GroupwareSession.h"
 #include "groupware/Registration.h"
+#include "groupware/UserDataFile.h"
 #include "status/StatusPages.h"
 #include "ui/DeferredCall.h"
 #include "ui/FlexGrid.h"
@@ -44,6 +46,9 @@ void frmStatus::connectCommands() {
     onItem(QStringLiteral("mnuSetup"), [this] { emit setupRequested(); });
     onItem(QStringLiteral("mnuAbout"), [this] { emit aboutRequested(); });
     onItem(QStringLiteral("mnuHelpIndex"), [this] { mnuHelpIndex_Click(); });
+    onItem(QStringLiteral("mnuUpdateUserData"), [this] { mnuUpdateUserData_Click(); });
+    onItem(QStringLiteral("mnuWriteTelMemo"), [this] { writeTelMemo(memberOfRow(m_objMSFlexGrid->currentGridRow())); });
+    onItem(QStringLiteral("mnuR_WriteTelMemo"), [this] { writeTelMemo(memberOfRow(m_lngClickedRow)); });
     for (const char* name : kPageItems) {
         const QString item = QLatin1String(name);
         onItem(item, [this, item] { openPage(item); });
@@ -61,6 +66,7 @@ void frmStatus::connectCommands() {
     connect(m_objTabStrip, &QTabBar::currentChanged, this, &frmStatus::objTabStrip_Click);
     connect(m_objMSFlexGrid, &ui::FlexGrid::mouseUp, this, &frmStatus::objMSFlexGrid_MouseUp);
     connect(m_objMSFlexGrid, &ui::FlexGrid::rowColChange, this, &frmStatus::objMSFlexGrid_RowColChange);
+    connect(m_objMSFlexGrid, &ui::FlexGrid::dblClick, this, &frmStatus::objMSFlexGrid_DblClick);
 }
 
 void frmStatus::cmdUpdate_Click() {
@@ -235,6 +241,42 @@ void frmStatus::mnuR_PositionItem_Click(const QString& caption) {
 void frmStatus::refreshAfterPost() {
     ui::HourglassCursor hourglass;
     m_bflgEnableAttention = false;
+    Update();
+}
+
+void frmStatus::writeTelMemo(qint32 member) {
+    if (!m_writeTelMemo || ui::IsFormVisible(QStringLiteral("frmTelmemo")))
+        return;
+    if (!m_writeTelMemo(member))
+        return;
+    ui::HourglassCursor hourglass;
+    m_bflgEnableAttention = false;
+    Update();
+}
+
+void frmStatus::objMSFlexGrid_DblClick() {
+    ui::FlexGrid* grid = m_objMSFlexGrid;
+    if (grid->rows() < 2 || !m_openMemberWindow)
+        return;
+    const int r = grid->currentGridRow();
+    m_openMemberWindow(memberWindowFields(grid->textMatrix(r, 0), grid->textMatrix(r, 1), grid->textMatrix(r, 2),
+                                          grid->textMatrix(r, 3), grid->textMatrix(r, 4)));
+}
+
+void frmStatus::mnuUpdateUserData_Click() {
+    if (!m_getUserData)
+        return;
+    LockForm();
+    QList<UserRecord> users;
+    if (!m_getUserData(users)) {
+        // The directory in memory stays as it was.
+        showMessage(kTitleError, MsgIcon::Warning, QStringLiteral("ユーザーデータの更新に失敗しました"));
+        UnlockForm();
+        return;
+    }
+    m_settings.users = users;
+    SaveUserData(m_settings.users, m_appState.userDataFilePath);
+    UnlockForm();
     Update();
 }
 

@@ -66,6 +66,18 @@ private slots:
         // Grid and row list out of step.
         QCOMPARE(memberMenuState(rows, 3, 1, 1), (MemberMenuState{{}, {}, false, {}}));
     }
+
+    void memberWindowTitleTellsTheUpdateTime() {
+        const MemberWindowFields updated =
+            memberWindowFields(QStringLiteral("鈴木 花子"), QStringLiteral("外出"), QStringLiteral("○"),
+                               QStringLiteral("携帯"), QStringLiteral("2024/12/06 10:15"));
+        QCOMPARE(updated, (MemberWindowFields{QStringLiteral("鈴木 花子さんの行先 - 2024/12/06 10:15更新"),
+                                              QStringLiteral("外出"), QStringLiteral("携帯"), true}));
+        const MemberWindowFields never =
+            memberWindowFields(QStringLiteral("高橋 健"), QString(), QString(), QString(), QString());
+        QCOMPARE(never.title, QStringLiteral("高橋 健さんの行先 - 未登録"));
+        QVERIFY(!never.telMemo);
+    }
 };
 
 QTEST_MAIN(TestStatusPages)

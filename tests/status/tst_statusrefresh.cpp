@@ -6,7 +6,9 @@
 #include "groupware/GroupwareSession.h"
 #include "groupware/Login.h"
 #include "net/Transport.h"
+#include "status/StatusPages.h"
 #include "status/frmStatus.h"
+#include "support/ScriptedMessages.h"
 #include "support/SimServer.h"
 #include "ui/DeferredCall.h"
 #include "ui/FlexGrid.h"
@@ -18,6 +20,7 @@
 #include <QPlainTextEdit>
 #include <QRegularExpression>
 #include <QTabBar>
+#include <QTemporaryDir>
 #include <QTest>
 
 using namespace zelmora;
@@ -359,6 +362,88 @@ private slots:
         QCOMPARE(m_opened.last().intOpenPageType, 2);
         QCOMPARE(m_opened.last().strOpenPageQuery, QStringLiteral("http://keihi.example.co.jp/"));
         QCOMPARE(m_opened.last().userId, 0);
+    }
+
+    void memoDialogRefreshesOnlyWhenAMemoWasSent() {
+        frmStatus& status = makeWindow(1);
+        status.Update();
+        QList<qint32> asked;
+        bool send = false;
+        status.setTelMemoWriter([&](qint32 member) {
+            asked << member;
+            return send;
+        });
+        status.objMSFlexGrid()->setCurrentGridCell(2, 0);
+        m_sim.clearRequests();
+        status.menuItem(QStringLiteral("mnuWriteTelMemo"))->trigger();
+        QCOMPARE(asked, QList<qint32>{2});
+        QCOMPARE(m_sim.requests(QStringLiteral("toppage")).size(), 0);
+
+        send = true;
+        status.SetEnableAttention(true);
+        status.menuItem(QStringLiteral("mnuWriteTelMemo"))->trigger();
+        QCOMPARE(m_sim.requests(QStringLiteral("toppage")).size(), 1);
+        QVERIFY(!status.bflgEnableAttention());
+        QVERIFY(m_notices.isEmpty());
+
+        // While a memo dialog is open another one is not started.
+        QWidget open;
+        open.setObjectName(QStringLiteral("frmTelMemo"));
+        open.show();
+        status.menuItem(QStringLiteral("mnuWriteTelMemo"))->trigger();
+        QCOMPARE(asked.size(), 2);
+    }
+
+    void userDataRefreshKeepsTheOldDirectoryOnFailure() {
+        QTemporaryDir dir;
+        m_app.userDataFilePath = dir.filePath(QStringLiteral("UserData.dat"));
+        frmStatus& status = makeWindow(1);
+        status.Update();
+        const QList<UserRecord> before = m_settings.users;
+        ScriptedMessages messages;
+        status.setUserDataFetcher([](QList<UserRecord>& users) {
+            users = {{9, QStringLiteral("新人"), {1}}};
+            return false;
+        });
+        status.menuItem(QStringLiteral("mnuUpdateUserData"))->trigger();
+        QCOMPARE(messages.count(), 1);
+        QCOMPARE(messages.lastText(), QStringLiteral("ユーザーデータの更新に失敗しました"));
+        QCOMPARE(messages.shown().first().title, QStringLiteral("エラー"));
+        QCOMPARE(m_settings.users.size(), before.size());
+        QVERIFY(!status.isLocked());
+        QVERIFY(!QFile::exists(m_app.userDataFilePath));
+
+        // On success the new directory is saved and shown: 高橋 now also belongs to 営業部.
+        QList<UserRecord> fresh = before;
+        fresh[3].groupIds = {2, 1};
+        status.setUserDataFetcher([&](QList<UserRecord>& users) {
+            users = fresh;
+            return true;
+        });
+        m_sim.clearRequests();
+        status.menuItem(QStringLiteral("mnuUpdateUserData"))->trigger();
+        QCOMPARE(messages.count(), 1);
+        QVERIFY(QFile::exists(m_app.userDataFilePath));
+        QCOMPARE(m_settings.users.at(3).groupIds, (QList<qint32>{2, 1}));
+        QCOMPARE(m_sim.requests(QStringLiteral("toppage")).size(), 1);
+    }
+
+    void doubleClickOpensTheMemberWindow() {
+        frmStatus& status = makeWindow(1);
+        status.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&status));
+        status.Update();
+        QList<MemberWindowFields> opened;
+        status.setMemberWindowOpener([&](const MemberWindowFields& fields) { opened << fields; });
+        ui::FlexGrid* grid = status.objMSFlexGrid();
+        const QPoint cell = grid->visualRect(grid->model()->index(1, 0)).center();
+        QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, cell);
+        QTest::mouseDClick(grid->viewport(), Qt::LeftButton, {}, cell);
+        QCOMPARE(opened.size(), 1);
+        QVERIFY(opened.first().title.startsWith(QStringLiteral("鈴木 花子さんの行先 - ")));
+        QVERIFY(opened.first().title.endsWith(QStringLiteral("17:30更新")));
+        QCOMPARE(opened.first().position, QStringLiteral("外出"));
+        QVERIFY(opened.first().telMemo);
     }
 
     void memberMenusFollowTheCurrentRow() {
