@@ -1,6 +1,7 @@
 // zelmora-cli: the groupware library and the settings file from a shell, for scripts,
 // cron jobs and administrators.
 #include "cli/CliArgs.h"
+#include "cli/CliConnection.h"
 #include "cli/Commands.h"
 
 #include <QCoreApplication>
@@ -12,6 +13,7 @@ void printUsage() {
     QString text = QStringLiteral("usage: zelmora-cli [options] COMMAND [arguments]\n\ncommands:\n");
     for (const Command& c : commands())
         text += QStringLiteral("  %1\n").arg(QString::fromUtf8(c.usage));
+    text += QStringLiteral("\n%1\n").arg(QString::fromUtf8(kConnectionUsage));
     printErr(text);
 }
 } // namespace
