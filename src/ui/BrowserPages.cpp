@@ -1,0 +1,66 @@
+#include "ui/BrowserPages.h"
+
+#include "groupware/BrowserLogin.h"
+#include "ui/BrowserWindow.h"
+
+#include <QWebEngineProfile>
+
+namespace zelmora::ui {
+
+BrowserPages::BrowserPages(QObject* parent) : QObject(parent) {}
+
+BrowserPages::~BrowserPages() {
+    // Pages must be gone before the profile they use.
+    for (const QPointer<BrowserWindow>& window : m_windows)
+        delete window.data();
+    delete m_profile;
+}
+
+void BrowserPages::setServerCredentials(const QString& user, const QString& password) {
+    m_serverUser = user;
+    m_serverPassword = password;
+}
+
+QWebEngineProfile* BrowserPages::profile() {
+    if (!m_profile) {
+        // Off the record: no cookies or cache on disk, and every navigation asks the server
+        // anew, as the groupware's pages must never come from a cache.
+        m_profile = new QWebEngineProfile;
+        m_profile->setHttpCacheType(QWebEngineProfile::NoCache);
+        m_profile->setPersistentCookiesPolicy(QWebEngineProfile::NoPersistentCookies);
+    }
+    return m_profile;
+}
+
+QList<BrowserWindow*> BrowserPages::openWindows() const {
+    QList<BrowserWindow*> windows;
+    for (const QPointer<BrowserWindow>& window : m_windows) {
+        if (window && window->isVisible())
+            windows.append(window.data());
+    }
+    return windows;
+}
+
+BrowserWindow* BrowserPages::open(const QList<BrowserNavigation>& navigations) {
+    m_windows.removeAll(nullptr);
+    auto* window = new BrowserWindow(profile());
+    window->setServerCredentials(m_serverUser, m_serverPassword);
+    m_windows.append(window);
+    QPointer<BrowserWindow> guard(window);
+    window->run(navigations, qMax(1, m_timeoutSeconds) * 1000);
+    return guard.data();
+}
+
+BrowserWindow* BrowserPages::OpenTopPage(qint32 userId, const QString& password) {
+    return open(topPageNavigations(m_programUrl, userId, password));
+}
+
+BrowserWindow* BrowserPages::OpenPage(const QString& url, qint32 userId, const QString& password) {
+    return open(pageNavigations(m_programUrl, url, userId, password));
+}
+
+BrowserWindow* BrowserPages::OpenAddress(const QString& address) {
+    return open(plainNavigations(address));
+}
+
+} // namespace zelmora::ui

@@ -1,0 +1,55 @@
+#pragma once
+
+#include "groupware/BrowserLogin.h"
+
+#include <QList>
+#include <QObject>
+#include <QPointer>
+#include <QString>
+
+class QWebEngineProfile;
+
+namespace zelmora::ui {
+
+class BrowserWindow;
+
+// Opens groupware pages in browser windows of our own, logged in by posting the login form first.
+// The web engine is heavy (a hundred megabytes and more): nothing of it exists until the first
+// page is opened; then one profile serves every window. Its cookies are its own, so every window
+// logs in for itself, as a new browser would.
+class BrowserPages : public QObject {
+    Q_OBJECT
+public:
+    explicit BrowserPages(QObject* parent = nullptr);
+    ~BrowserPages() override;
+
+    // Program URL, credentials for the web server's own authentication, and the bound on each
+    // page load (the request time-out).
+    void setProgramUrl(const QString& programUrl) { m_programUrl = programUrl; }
+    void setServerCredentials(const QString& user, const QString& password);
+    void setTimeoutSeconds(int seconds) { m_timeoutSeconds = seconds; }
+
+    // The top page, logged in when userId is not 0.
+    BrowserWindow* OpenTopPage(qint32 userId, const QString& password);
+    // A groupware page after logging in; with userId 0 the program URL is shown instead.
+    BrowserWindow* OpenPage(const QString& url, qint32 userId, const QString& password);
+    // Any address, no login.
+    BrowserWindow* OpenAddress(const QString& address);
+
+    // Whether the web engine has been started (for tests of the lazy start).
+    bool engineStarted() const { return m_profile != nullptr; }
+    QList<BrowserWindow*> openWindows() const;
+
+private:
+    QWebEngineProfile* profile();
+    BrowserWindow* open(const QList<BrowserNavigation>& navigations);
+
+    QWebEngineProfile* m_profile = nullptr;
+    QList<QPointer<BrowserWindow>> m_windows;
+    QString m_programUrl;
+    QString m_serverUser;
+    QString m_serverPassword;
+    int m_timeoutSeconds = 180;
+};
+
+} // namespace zelmora::ui
