@@ -16,8 +16,8 @@ constexpr char kActivate[] = "activate\n";
 QString instanceName(const QString& dataFolder) {
     const QByteArray folder = QDir(dataFolder).absolutePath().toUtf8();
     const QByteArray hash = QCryptographicHash::hash(folder, QCryptographicHash::Sha1).toHex().left(16);
-    return QStringLiteral("zelmora-%1-%2").arg(qEnvironmentVariable("USER", QStringLiteral("user")),
-                                              QString::fromLatin1(hash));
+    return QStringLiteral("zelmora-%1-%2")
+        .arg(qEnvironmentVariable("USER", QStringLiteral("user")), QString::fromLatin1(hash));
 }
 } // namespace
 
@@ -35,6 +35,7 @@ bool SingleInstance::claim() {
             probe.waitForBytesWritten(kConnectTimeoutMs);
             probe.disconnectFromServer();
             qCInfo(lcApp) << "another instance is running; asked it to come forward";
+            m_otherAnswered = true;
             return false;
         }
     }

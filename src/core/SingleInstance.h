@@ -19,6 +19,9 @@ public:
     // True when this process is now the running instance. False when another instance answered
     // (it has been asked to come forward) or the socket could not be created.
     bool claim();
+    // After claim() returned false: true when another instance was found (and asked to come
+    // forward), false when this process could not listen (it may run on without the guard).
+    bool otherInstanceAnswered() const { return m_otherAnswered; }
 
     QString serverName() const { return m_name; }
 
@@ -31,6 +34,7 @@ private:
 
     QString m_name;
     QLocalServer* m_server = nullptr;
+    bool m_otherAnswered = false;
 };
 
 } // namespace zelmora

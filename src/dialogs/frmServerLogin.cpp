@@ -55,7 +55,7 @@ frmServerLogin::frmServerLogin(AppState& appState, QWidget* parent) : QDialog(pa
     layout->addLayout(fields);
     layout->addLayout(buttons);
     // The explanation wraps at the width of the fields, not at the screen's.
-    m_lblLabel[2]->setFixedWidth(fontMetrics().averageCharWidth() * 52);
+    m_lblLabel[2]->setFixedWidth(fontMetrics().horizontalAdvance(QStringLiteral("あ")) * 26);
 
     connect(m_cmdOk, &QPushButton::clicked, this, [this] { cmdOk_Click(); });
     connect(m_cmdCancel, &QPushButton::clicked, this, [this] { cmdCancel_Click(); });

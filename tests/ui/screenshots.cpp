@@ -4,6 +4,9 @@
 // A second argument is appended to the file name (for example "@2x" with QT_SCALE_FACTOR=2).
 #include "core/AppState.h"
 #include "core/Settings.h"
+#include "dialogs/frmLogin.h"
+#include "dialogs/frmServerLogin.h"
+#include "dialogs/frmStartup.h"
 #include "groupware/GroupwareSession.h"
 #include "groupware/Login.h"
 #include "net/Transport.h"
@@ -92,5 +95,20 @@ int main(int argc, char** argv) {
         if (status.TabKey(i) == QStringLiteral("ID4"))
             status.objTabStrip()->setCurrentIndex(i - 1);
     }
-    return save(&status, dir + QStringLiteral("/status-window") + suffix + QStringLiteral(".png")) ? 0 : 1;
+    bool ok = save(&status, dir + QStringLiteral("/status-window") + suffix + QStringLiteral(".png"));
+    status.hide();
+
+    frmStartup splash;
+    ok = save(&splash, dir + QStringLiteral("/startup") + suffix + QStringLiteral(".png")) && ok;
+    splash.hide();
+    // The login dialog as the demo opens it: the remembered group and name, the password to type.
+    settings.connection.LASTLOGINUSER_GROUP = 4;
+    settings.connection.LASTLOGINUSER_NAME = 1;
+    frmLogin login(settings, appState, LoginOperations{});
+    login.Load();
+    ok = save(&login, dir + QStringLiteral("/login-dialog") + suffix + QStringLiteral(".png")) && ok;
+    login.hide();
+    frmServerLogin serverLogin(appState);
+    ok = save(&serverLogin, dir + QStringLiteral("/server-logon-dialog") + suffix + QStringLiteral(".png")) && ok;
+    return ok ? 0 : 1;
 }

@@ -1,0 +1,102 @@
+// zelmora: the desktop program. Start-up: single instance per data folder, splash, environment
+// check, defaults and [COMMON], then the launch; the program then lives in its windows.
+#include "app/DesktopLaunch.h"
+#include "core/AppState.h"
+#include "core/Launch.h"
+#include "core/Logging.h"
+#include "core/LogonName.h"
+#include "core/MessageBox.h"
+#include "core/Settings.h"
+#include "core/SettingsFile.h"
+#include "core/SingleInstance.h"
+#include "core/Startup.h"
+#include "dialogs/frmStartup.h"
+#include "groupware/GroupwareSession.h"
+#include "status/frmStatus.h"
+#include "ui/MessageBoxUi.h"
+
+#include <QApplication>
+#include <QStandardPaths>
+
+#include <cstdlib>
+#include <exception>
+
+using namespace zelmora;
+
+namespace {
+
+QString dataFolderOf(const QStringList& arguments) {
+    return chooseDataFolder(arguments.mid(1), QCoreApplication::applicationDirPath(),
+                            QStandardPaths::writableLocation(QStandardPaths::AppConfigLocation), isWritableFolder);
+}
+
+// The first stage and the launch. Returns the exit status when the program ends before it
+// runs, or -1 when it runs.
+int start(Settings& settings, AppState& state, GroupwareSession& session, DesktopLaunch& windows,
+          const QString& dataFolder) {
+    auto* splash = new frmStartup;
+    splash->setAttribute(Qt::WA_DeleteOnClose);
+    splash->show();
+    windows.setSplash(splash);
+    QCoreApplication::processEvents();
+
+    const EnvironmentProblem problem = checkEnvironment(dataFolder, defaultWebEngineProcessPath());
+    if (problem != EnvironmentProblem::None) {
+        reportEnvironmentProblem(problem);
+        windows.CloseSplash();
+        return EXIT_FAILURE;
+    }
+    InitializeStartupState(settings, state, dataFolder, QCoreApplication::applicationDirPath(),
+                           logonNameOrCommon(GetLoginUserName()));
+    // A settings file that cannot be read at all ends the program here, after its message.
+    setSettingsExitHandler([] { std::exit(EXIT_FAILURE); });
+
+    const CommonSettingsOutcome outcome =
+        handleCommonSettingsResult(ReadCommonSettings(state.settingsFilePath, settings.connection));
+    if (outcome == CommonSettingsOutcome::End)
+        return EXIT_SUCCESS;
+    if (outcome == CommonSettingsOutcome::FirstSetup)
+        windows.CloseSplash();
+
+    Launch launch(settings, state, session, windows);
+    if (launch.run(outcome == CommonSettingsOutcome::FirstSetup) == Launch::Result::Ended) {
+        windows.CloseSplash();
+        return EXIT_SUCCESS;
+    }
+    return -1;
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("Zelmora"));
+    QApplication::setApplicationVersion(QStringLiteral(ZELMORA_VERSION_STRING));
+    // The program lives in the tray; closing its last window does not end it.
+    QApplication::setQuitOnLastWindowClosed(false);
+    ui::installMessageBoxHandler();
+
+    const QString dataFolder = dataFolderOf(QCoreApplication::arguments());
+    SingleInstance instance(dataFolder);
+    if (!instance.claim() && instance.otherInstanceAnswered())
+        return EXIT_SUCCESS;
+
+    Settings settings;
+    AppState state;
+    GroupwareSession session;
+    DesktopLaunch windows(settings, state, session);
+    try {
+        const int status = start(settings, state, session, windows, dataFolder);
+        if (status >= 0)
+            return status;
+    } catch (const std::exception& error) {
+        showMessage(kTitleError, MsgIcon::Critical, QString::fromLocal8Bit(error.what()));
+        return EXIT_FAILURE;
+    }
+
+    QObject::connect(&instance, &SingleInstance::activationRequested, &windows, [&windows] {
+        if (frmStatus* status = windows.status())
+            status->ShowStatus();
+    });
+    return QApplication::exec();
+}
