@@ -1,3 +1,4 @@
+#include "FakeResident.h"
 #include "core/AppState.h"
 #include "groupware/GroupwareSession.h"
 #include "status/frmStatus.h"
@@ -6,6 +7,7 @@
 
 #include <QAction>
 #include <QHeaderView>
+#include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
 #include <QPushButton>
@@ -173,6 +175,30 @@ private slots:
         status.UnlockForm();
         QVERIFY(!status.objTabStrip()->isEnabled());
         QVERIFY(status.cmdUpdate()->isEnabled());
+    }
+
+    void backgroundRightClickOffersTheTrayMenuAndAppearanceRebuilds() {
+        Settings settings = demoSettings();
+        frmStatus status(settings, appState, session);
+        test::FakeResident resident;
+        status.setResidentControl(&resident);
+        QList<QPoint> popups;
+        status.setTrayMenuPopup([&](QPoint at) { popups << at; });
+        status.BuildLayout();
+        status.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&status));
+        const QPoint background = status.lblLabel(1)->geometry().bottomRight() + QPoint(0, 2);
+        QTest::mouseClick(status.centralWidget(), Qt::LeftButton, {}, background);
+        QVERIFY(popups.isEmpty());
+        QTest::mouseClick(status.centralWidget(), Qt::RightButton, {}, background);
+        QCOMPARE(popups.size(), 1);
+        QCOMPARE(popups.first(), status.centralWidget()->mapToGlobal(background));
+
+        // After the settings dialog: new tabs, then a forced registration and a board read.
+        settings.user.GROUP_DISP_ORDER = {7};
+        status.UpdateAppearance();
+        QCOMPARE(status.TabCount(), 1);
+        QCOMPARE(resident.calls, (QStringList{"UpdatePosition(1)", "GetData"}));
     }
 
     void rightButtonMenuStaysOutOfTheMenuBar() {
