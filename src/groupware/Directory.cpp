@@ -1,5 +1,6 @@
 #include "groupware/Directory.h"
 
+#include "net/PageWalker.h"
 #include "net/PatternUtils.h"
 #include "net/Transport.h"
 
@@ -52,12 +53,11 @@ DirectoryBuilder::DirectoryBuilder(const QString& programName)
       m_linkLine(m_linkStart + QStringLiteral(".*< */a *>")) {}
 
 void DirectoryBuilder::addGroupPage(const QString& page, qint32 groupId) {
-    const QRegularExpression lineRe = cachedRegExp(m_linkLine, true);
     const QRegularExpression separator = cachedRegExp(QStringLiteral("['\"]?>"), true);
-    QStringView rest(page);
+    PageWalker walker(page);
     while (true) {
         // The stretch from the member link's id to its end tag: `12">山田 太郎`.
-        const QStringView cut = CutBetweenEx(rest, m_linkStart, QStringLiteral("< */a *>"), 0);
+        const QStringView cut = walker.cutBetween(m_linkStart, QStringLiteral("< */a *>"));
         if (cut.isEmpty()) {
             break;
         }
@@ -82,11 +82,9 @@ void DirectoryBuilder::addGroupPage(const QString& page, qint32 groupId) {
             }
         }
         // The server writes one member link per line; the rest of that line is skipped.
-        const QRegularExpressionMatch line = lineRe.match(rest);
-        if (!line.hasMatch()) {
+        if (!walker.skipPast(m_linkLine)) {
             break;
         }
-        rest = rest.mid(line.capturedEnd());
     }
 }
 

@@ -1,5 +1,7 @@
 #include "net/PatternUtils.h"
 
+#include "net/PageWalker.h"
+
 #include <QCache>
 #include <QHashFunctions>
 #include <QtDebug>
@@ -201,8 +203,9 @@ QRegularExpression cachedRegExp(const QString& pattern, bool ignoreCase) {
     return copy;
 }
 
-qsizetype RegExpFind(const QString& text, const QString& pattern, qsizetype& position, qsizetype& length,
+qsizetype RegExpFind(const QString& input, const QString& pattern, qsizetype& position, qsizetype& length,
                      bool ignoreCase) {
+    const QString text = validUtf16(input);
     const Span span = firstMatch(text, pattern, ignoreCase);
     if (!span.found()) {
         position = 0;
@@ -220,7 +223,8 @@ qsizetype RegExpFind(const QString& text, const QString& pattern, bool ignoreCas
     return RegExpFind(text, pattern, position, length, ignoreCase);
 }
 
-qsizetype RegExpSplit(const QString& text, const QString& pattern, QStringList& pieces, bool ignoreCase) {
+qsizetype RegExpSplit(const QString& input, const QString& pattern, QStringList& pieces, bool ignoreCase) {
+    const QString text = validUtf16(input);
     const QList<Span> matches = allMatches(text, pattern, ignoreCase);
     if (matches.isEmpty()) {
         return -1;
@@ -237,8 +241,9 @@ qsizetype RegExpSplit(const QString& text, const QString& pattern, QStringList& 
     return pieces.size();
 }
 
-QString RegExpReplace(const QString& text, const QString& pattern, const QString& replacement, bool ignoreCase,
+QString RegExpReplace(const QString& input, const QString& pattern, const QString& replacement, bool ignoreCase,
                       bool global) {
+    const QString text = validUtf16(input);
     const QRegularExpression re = cachedRegExp(pattern, ignoreCase);
     if (!re.isValid()) {
         return text;
@@ -271,30 +276,28 @@ QString RegExpReplace(const QString& text, const QString& pattern, const QString
     return out;
 }
 
-QStringView CutBetweenEx(QStringView text, const QString& startPattern, const QString& endPattern, int flags) {
+QString CutBetweenEx(const QString& input, const QString& startPattern, const QString& endPattern, int flags) {
+    const QString text = validUtf16(input);
     const Span start = firstMatch(text, startPattern, true);
     if (!start.found()) {
         return {};
     }
     // The end is searched in the rest as a text of its own, so "^" and look-behinds see its start.
-    const QStringView rest = text.mid((flags & CutKeepStart) ? start.start : start.end);
+    const QStringView rest = QStringView(text).mid((flags & CutKeepStart) ? start.start : start.end);
     const Span end = firstMatch(rest, endPattern, true);
     if (!end.found()) {
         return {};
     }
-    return rest.left((flags & CutKeepEnd) ? end.end : end.start);
-}
-
-QString CutBetweenEx(const QString& text, const QString& startPattern, const QString& endPattern, int flags) {
-    return CutBetweenEx(QStringView(text), startPattern, endPattern, flags).toString();
+    return rest.left((flags & CutKeepEnd) ? end.end : end.start).toString();
 }
 
 QString CutBetween(const QString& text, const QString& startPattern, const QString& endPattern) {
     return CutBetweenEx(text, startPattern, endPattern, 0);
 }
 
-qsizetype CutAllBetween(const QString& text, const QString& startPattern, const QString& endPattern,
+qsizetype CutAllBetween(const QString& input, const QString& startPattern, const QString& endPattern,
                         QStringList& pieces, int flags) {
+    const QString text = validUtf16(input);
     pieces.clear();
     const QList<Span> starts = allMatches(text, startPattern, true);
     if (starts.isEmpty()) {
@@ -343,19 +346,17 @@ qsizetype GetSelectOptions(const QString& page, const QString& selectName, QList
     const QString optionTag = QStringLiteral("< *option( value *=)?.*>");
     const QString partEnd = QStringLiteral("\r|\n|(\r\n)|<");
 
-    QStringView rest = CutBetweenEx(QStringView(page), selectStart, QStringLiteral("< */select *>"), 0);
-    while (!rest.isEmpty()) {
-        const QStringView part = CutBetweenEx(rest, optionStart, partEnd, 0);
+    PageWalker walker(CutBetweenEx(page, selectStart, QStringLiteral("< */select *>"), 0));
+    while (!walker.atEnd()) {
+        const QStringView part = walker.cutBetween(optionStart, partEnd);
         if (part.isEmpty()) {
             break;
         }
         options.append(readOption(part));
         // Greedy to the last ">" of the line: the server writes one option per line.
-        const Span tag = firstMatch(rest, optionTag, true);
-        if (!tag.found()) {
+        if (!walker.skipPast(optionTag)) {
             break;
         }
-        rest = rest.mid(tag.end);
     }
     return options.size();
 }
@@ -391,6 +392,26 @@ QString DecodeEntities(const QString& text) {
         }
         if (!replaced) {
             out += view.at(i);
+        }
+    }
+    return out;
+}
+
+QString validUtf16(const QString& text) {
+    const auto isValidAt = [&](qsizetype i) {
+        const QChar c = text.at(i);
+        if (c.isHighSurrogate()) {
+            return i + 1 < text.size() && text.at(i + 1).isLowSurrogate();
+        }
+        if (c.isLowSurrogate()) {
+            return i > 0 && text.at(i - 1).isHighSurrogate();
+        }
+        return true;
+    };
+    QString out = text;
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        if (!isValidAt(i)) {
+            out[i] = QChar::ReplacementCharacter;
         }
     }
     return out;

@@ -13,7 +13,8 @@ namespace zelmora {
 //   - "." matches any character except CR and LF (the patterns are compiled with (*ANYCRLF));
 //   - \d is ASCII 0-9 only;
 //   - matching is case-sensitive unless a function says otherwise or takes an ignore-case flag;
-//   - a pattern that does not compile matches nothing (and is reported once with qWarning).
+//   - a pattern that does not compile matches nothing (and is reported once with qWarning);
+//   - a lone surrogate in the text is read as U+FFFD (and comes back so in the results).
 // Positions in RegExpFind are 1-based, 0 meaning "no match", as the page readers count them.
 // Piece lists are plain 0-based QStringLists: pieces[0] is the first piece.
 // Text inserted into a pattern (a user name, a select name) must go through
@@ -55,7 +56,6 @@ QString CutBetween(const QString& text, const QString& startPattern, const QStri
 // from the beginning of the start match, so an end pattern matching inside the start match ends the
 // cut there.
 QString CutBetweenEx(const QString& text, const QString& startPattern, const QString& endPattern, int flags);
-QStringView CutBetweenEx(QStringView text, const QString& startPattern, const QString& endPattern, int flags);
 
 // Every stretch between a start match and the next end match not used yet (case-insensitive).
 // Start matches that begin at or before the last end match used are skipped. Returns the number
@@ -78,6 +78,9 @@ qsizetype GetSelectOptions(const QString& page, const QString& selectName, QList
 
 // Decodes &quot; &lt; and &gt; in any letter case; every other entity, &amp; included, stays as is.
 QString DecodeEntities(const QString& text);
+
+// `text` with every lone surrogate replaced by U+FFFD; the same string when it has none.
+QString validUtf16(const QString& text);
 
 // Replaces the full-width digits ０-９ by 0-9: the server writes numbers and times either way.
 QString HalfWidthDigits(QString text);

@@ -196,6 +196,18 @@ private slots:
                  0);
     }
 
+    void selectOptionsOfTextWithLoneSurrogates() {
+        // Broken UTF-16 must neither reach the engine unchecked nor stop the read.
+        const QString page = QStringLiteral("<select name=gid>\n<option value=1>a") + QChar(0xD800) +
+                             QStringLiteral("\n<option value=2>") + QChar(0xDC00) + QStringLiteral("b\n</select>");
+        QList<SelectOption> options;
+        QCOMPARE(GetSelectOptions(page, QStringLiteral("gid"), options), 2);
+        QCOMPARE(options[0].text, QStringLiteral("a\uFFFD"));
+        QCOMPARE(options[1].text, QStringLiteral("\uFFFDb"));
+        const QString pair = QStringLiteral("x😀y");
+        QCOMPARE(validUtf16(pair), pair);
+    }
+
     void decodeEntitiesHandlesOnlyThreeNames() {
         QCOMPARE(DecodeEntities(QStringLiteral("&QUOT;a&Lt;b&gT;&amp;&amp;lt;&#62;&lt")),
                  QStringLiteral("\"a<b>&amp;&amp;lt;&#62;&lt"));
