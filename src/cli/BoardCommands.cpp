@@ -47,10 +47,10 @@ int runBoardCommand(const CliArgs& args) {
 }
 
 int runMeCommand(const CliArgs& args) {
-    if (!args.rest().isEmpty() || !args.has(QStringLiteral("user")))
+    if (!args.rest().isEmpty())
         return usage("me --user ID");
     CliConnection connection;
-    if (const int code = openAndLogin(connection, args); code != ExitOk)
+    if (const int code = openAndLoginUser(connection, args, "me --user ID"); code != ExitOk)
         return code;
 
     PageResult page;
@@ -65,10 +65,10 @@ int runMeCommand(const CliArgs& args) {
 }
 
 int runChoicesCommand(const CliArgs& args) {
-    if (!args.rest().isEmpty() || !args.has(QStringLiteral("user")))
+    if (!args.rest().isEmpty())
         return usage("choices --user ID");
     CliConnection connection;
-    if (const int code = openAndLogin(connection, args); code != ExitOk)
+    if (const int code = openAndLoginUser(connection, args, "choices --user ID"); code != ExitOk)
         return code;
 
     PageResult page;
@@ -82,10 +82,10 @@ int runChoicesCommand(const CliArgs& args) {
 }
 
 int runPermissionCommand(const CliArgs& args) {
-    if (!args.rest().isEmpty() || !args.has(QStringLiteral("user")))
+    if (!args.rest().isEmpty())
         return usage("permission --user ID");
     CliConnection connection;
-    if (const int code = openAndLogin(connection, args); code != ExitOk)
+    if (const int code = openAndLoginUser(connection, args, "permission --user ID"); code != ExitOk)
         return code;
 
     // The program checks against its user directory; here the board of everyone stands in for it.

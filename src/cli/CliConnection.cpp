@@ -1,8 +1,12 @@
 #include "cli/CliConnection.h"
 
+#include "cli/CliOutput.h"
 #include "core/LogonName.h"
+#include "core/PasswordScrambling.h"
 #include "core/SettingsFile.h"
+#include "groupware/Directory.h"
 #include "groupware/Login.h"
+#include "groupware/UserDataFile.h"
 #include "net/Transport.h"
 
 #include <QDir>
@@ -13,7 +17,8 @@ namespace zelmora::cli {
 
 const char* const kConnectionUsage =
     "connection options: --server URL --os-type 0|1 --user ID --password PW (or $ZELMORA_PASSWORD)\n"
-    "  --data DIR (settings from DIR/Zelmora.ini) --timeout S --proxy-mode 0|1|2 --proxy HOST:PORT\n"
+    "  --data DIR (settings from DIR/Zelmora.ini; without --user the last user logs in with the stored\n"
+    "  password) --timeout S --proxy-mode 0|1|2 --proxy HOST:PORT\n"
     "  --server-user U --server-password P";
 
 namespace {
@@ -43,6 +48,8 @@ int CliConnection::open(const CliArgs& args) {
     }
     if (const int code = applyOptions(args); code != ExitOk)
         return code;
+    if (!m_dataFolder.isEmpty() && !args.has(QStringLiteral("user")))
+        takeAutoLogin(QDir(m_dataFolder).filePath(QStringLiteral("Zelmora.ini")));
     SetInetOptions(m_settings, m_serverUserName, m_serverPassword);
     return ExitOk;
 }
@@ -54,6 +61,7 @@ int CliConnection::readDataFolder(const QString& folder) {
         return usageError(QStringLiteral("no settings file: %1").arg(path));
     if (ReadCommonSettings(path, m_settings) != SettingsDone)
         return usageError(QStringLiteral("[COMMON] of %1 cannot be read").arg(path));
+    m_dataFolder = folder;
     if (m_settings.SERVER_PASSWORD_REQUIRED) {
         bool saved = false;
         const QString logonName = logonNameOrCommon(GetLoginUserName());
@@ -106,9 +114,52 @@ int CliConnection::applyOptions(const CliArgs& args) {
     return ExitOk;
 }
 
+void CliConnection::takeAutoLogin(const QString& settingsPath) {
+    // As at start-up: both the remembered group and user are needed, and a stored password.
+    const qint32 id = m_settings.LASTLOGINUSER_NAME;
+    if (m_settings.LASTLOGINUSER_GROUP == -1 || id < 0)
+        return;
+    const QString stored = ReadAutoLoginPassword(settingsPath, QString::number(id));
+    if (stored.isEmpty())
+        return;
+    m_userId = id;
+    m_storedPassword = stored;
+}
+
+int CliConnection::userDirectory(QList<UserRecord>& users) {
+    users.clear();
+    if (!m_dataFolder.isEmpty() &&
+        LoadUserData(users, QDir(m_dataFolder).filePath(QStringLiteral("UserData.dat"))) != SettingsMissing)
+        return ExitOk;
+    PageResult page;
+    if (!GetUserData(m_settings, users, &page))
+        return pageFailure(page);
+    return ExitOk;
+}
+
+int CliConnection::decryptStoredPassword() {
+    // The key holds the user's name as the directory has it.
+    QList<UserRecord> users;
+    if (const int code = userDirectory(users); code != ExitOk)
+        return code;
+    const QString key = passwordKey(m_userId, userNameById(users, m_userId), logonNameOrCommon(GetLoginUserName()));
+    const std::optional<QString> password = Decrypt(key, m_storedPassword);
+    if (!password) {
+        printErr(QStringLiteral("the stored password of user %1 cannot be read\n").arg(m_userId));
+        return ExitFailed;
+    }
+    m_password = *password;
+    m_storedPassword.clear();
+    return ExitOk;
+}
+
 int CliConnection::login() {
     if (!hasUser())
         return ExitOk;
+    if (!m_storedPassword.isEmpty()) {
+        if (const int code = decryptStoredPassword(); code != ExitOk)
+            return code;
+    }
     PageResult page;
     if (Login(m_settings, m_session, m_userId, m_password, &page))
         return ExitOk;

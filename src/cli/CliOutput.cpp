@@ -14,6 +14,16 @@ int openAndLogin(CliConnection& connection, const CliArgs& args) {
     return connection.login();
 }
 
+int openAndLoginUser(CliConnection& connection, const CliArgs& args, const char* synopsis) {
+    if (const int code = connection.open(args); code != ExitOk)
+        return code;
+    if (!connection.hasUser()) {
+        printErr(QStringLiteral("no user: give --user ID, or --data DIR whose last user has a stored password\n"));
+        return usage(synopsis);
+    }
+    return connection.login();
+}
+
 int usage(const char* synopsis) {
     printErr(QStringLiteral("usage: zelmora-cli [options] %1\n%2\n")
                  .arg(QString::fromUtf8(synopsis), QString::fromUtf8(kConnectionUsage)));

@@ -20,6 +20,10 @@ class CliConnection;
 // than ExitOk ends the command (its message is already on stderr).
 int openAndLogin(CliConnection& connection, const CliArgs& args);
 
+// The same for a command that needs a logged-in user: without --user, and without a stored password
+// of the data folder's last user, prints the usage of `synopsis` and returns ExitUsage.
+int openAndLoginUser(CliConnection& connection, const CliArgs& args, const char* synopsis);
+
 // Prints "usage: zelmora-cli [options] " + `synopsis` and the connection options; ExitUsage.
 int usage(const char* synopsis);
 

@@ -14,6 +14,12 @@ int runPermissionCommand(const CliArgs& args);
 int runPresentCommand(const CliArgs& args);
 int runAbsentCommand(const CliArgs& args);
 int runRegisterCommand(const CliArgs& args);
+int runGroupsCommand(const CliArgs& args);
+int runUsersCommand(const CliArgs& args);
+int runNoticesCommand(const CliArgs& args);
+int runLatestArticleCommand(const CliArgs& args);
+int runScheduleCommand(const CliArgs& args);
+int runLinksCommand(const CliArgs& args);
 
 const QList<Command>& commands() {
     static const QList<Command> table = {
@@ -40,6 +46,21 @@ const QList<Command>& commands() {
         {"register", runRegisterCommand,
          "register PLACE --user ID [--contact C] [--until N] [--unit U] [--for ID]\n"
          "                  one whereabouts entry (no mark added), for the user or member --for"},
+        {"groups", runGroupsCommand, "groups            the groups of the login page: [{\"id\": N, \"name\": S}]"},
+        {"users", runUsersCommand,
+         "users             the user directory gathered over every group's board:\n"
+         "                  [{\"id\": N, \"name\": S, \"groups\": [N...], \"duplicate\": B}]"},
+        {"notices", runNoticesCommand,
+         "notices --user ID [--last-article N]\n"
+         "                  notice counts of the top page: {\"mail\", \"circular\", \"memo\", \"workflow\": N,\n"
+         "                  \"newArticle\": B (a bulletin article newer than N, default 0)}"},
+        {"latest-article", runLatestArticleCommand,
+         "latest-article --user ID  the newest bulletin article: {\"id\": N} (-1 when none)"},
+        {"schedule", runScheduleCommand,
+         "schedule --user ID today's schedule of the top page:\n"
+         "                  [{\"kind\": 0|1|2, \"start\": \"HH:MM\"|null, \"end\": \"HH:MM\"|null, \"title\": S}]"},
+        {"links", runLinksCommand,
+         "links --user ID   the top page's links: [{\"title\": S, \"url\": S}] (separator: \"-\" and \"\")"},
     };
     return table;
 }

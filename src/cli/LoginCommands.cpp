@@ -21,10 +21,10 @@ int runCheckCommand(const CliArgs& args) {
 }
 
 int runLoginCommand(const CliArgs& args) {
-    if (!args.rest().isEmpty() || !args.has(QStringLiteral("user")))
+    if (!args.rest().isEmpty())
         return usage("login --user ID");
     CliConnection connection;
-    if (const int code = openAndLogin(connection, args); code != ExitOk) {
+    if (const int code = openAndLoginUser(connection, args, "login --user ID"); code != ExitOk) {
         if (code != ExitUsage)
             printJson(QJsonObject{{QStringLiteral("ok"), false}});
         return code;
@@ -34,10 +34,10 @@ int runLoginCommand(const CliArgs& args) {
 }
 
 int runAppsCommand(const CliArgs& args) {
-    if (!args.rest().isEmpty() || !args.has(QStringLiteral("user")))
+    if (!args.rest().isEmpty())
         return usage("apps --user ID");
     CliConnection connection;
-    if (const int code = openAndLogin(connection, args); code != ExitOk)
+    if (const int code = openAndLoginUser(connection, args, "apps --user ID"); code != ExitOk)
         return code;
     const ApplicationFlags mask = GetUsableApplications(connection.settings());
     connection.settings().usableApplications = mask;

@@ -18,10 +18,10 @@ int report(const PostResult& post, const WhereEntryRequest& request) {
 }
 
 int registerAutomatically(const CliArgs& args, bool present, const char* synopsis) {
-    if (!args.rest().isEmpty() || !args.has(QStringLiteral("user")))
+    if (!args.rest().isEmpty())
         return usage(synopsis);
     CliConnection connection;
-    if (const int code = openAndLogin(connection, args); code != ExitOk)
+    if (const int code = openAndLoginUser(connection, args, synopsis); code != ExitOk)
         return code;
     const ConnectionSettings& settings = connection.settings();
     const PostResult post = RegistPosition(settings, connection.session(), present);
@@ -40,7 +40,7 @@ int runAbsentCommand(const CliArgs& args) {
 
 int runRegisterCommand(const CliArgs& args) {
     static const char* const synopsis = "register PLACE --user ID [--contact C] [--until N] [--unit U] [--for ID]";
-    if (args.rest().size() != 1 || !args.has(QStringLiteral("user")))
+    if (args.rest().size() != 1)
         return usage(synopsis);
     WhereEntryRequest request;
     request.detail = args.rest().constFirst();
@@ -48,13 +48,14 @@ int runRegisterCommand(const CliArgs& args) {
     request.until = args.value(QStringLiteral("until"));
     request.unit = args.value(QStringLiteral("unit"));
     bool ok = true;
-    request.memberId = args.value(QStringLiteral("for"), args.value(QStringLiteral("user"))).toInt(&ok);
-    if (!ok || request.memberId < 0)
+    const qint32 forId = args.has(QStringLiteral("for")) ? args.value(QStringLiteral("for")).toInt(&ok) : -1;
+    if (!ok || (args.has(QStringLiteral("for")) && forId < 0))
         return usage(synopsis);
 
     CliConnection connection;
-    if (const int code = openAndLogin(connection, args); code != ExitOk)
+    if (const int code = openAndLoginUser(connection, args, synopsis); code != ExitOk)
         return code;
+    request.memberId = forId >= 0 ? forId : connection.session().userId();
     return report(PostWhereEntry(connection.settings(), request), request);
 }
 
