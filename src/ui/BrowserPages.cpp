@@ -3,6 +3,8 @@
 #include "groupware/BrowserLogin.h"
 #include "ui/BrowserWindow.h"
 
+#include <QNetworkProxy>
+#include <QNetworkProxyFactory>
 #include <QWebEngineProfile>
 
 namespace zelmora::ui {
@@ -19,6 +21,24 @@ BrowserPages::~BrowserPages() {
 void BrowserPages::setServerCredentials(const QString& user, const QString& password) {
     m_serverUser = user;
     m_serverPassword = password;
+}
+
+void BrowserPages::setProxy(int mode, const QString& server, qint32 port) {
+    switch (mode) {
+    case 1:
+        QNetworkProxyFactory::setUseSystemConfiguration(false);
+        QNetworkProxy::setApplicationProxy(QNetworkProxy(QNetworkProxy::NoProxy));
+        break;
+    case 2:
+        QNetworkProxyFactory::setUseSystemConfiguration(false);
+        QNetworkProxy::setApplicationProxy(
+            QNetworkProxy(QNetworkProxy::HttpProxy, server, port > 0 && port <= 65535 ? quint16(port) : quint16(0)));
+        break;
+    default:
+        QNetworkProxy::setApplicationProxy(QNetworkProxy(QNetworkProxy::DefaultProxy));
+        QNetworkProxyFactory::setUseSystemConfiguration(true);
+        break;
+    }
 }
 
 QWebEngineProfile* BrowserPages::profile() {

@@ -28,6 +28,9 @@ public:
     void setProgramUrl(const QString& programUrl) { m_programUrl = programUrl; }
     void setServerCredentials(const QString& user, const QString& password);
     void setTimeoutSeconds(int seconds) { m_timeoutSeconds = seconds; }
+    // The web engine has its own network stack that only follows the application proxy: 0 the
+    // system's settings, 1 none, 2 the given HTTP proxy.
+    void setProxy(int mode, const QString& server, qint32 port);
 
     // The top page, logged in when userId is not 0.
     BrowserWindow* OpenTopPage(qint32 userId, const QString& password);

@@ -1,6 +1,7 @@
 #include "ui/TrayMenu.h"
 
 #include "core/TrayPages.h"
+#include "status/PositionMenu.h"
 
 #include <QAction>
 #include <QMenu>
@@ -126,19 +127,21 @@ void TrayMenu::buildPositionMenu() {
 
 void TrayMenu::setPositionItems(const QStringList& places, const MemberRecord& ownRecord) {
     clearFrom(m_positionMenu, 4);
+    const PlaceMenu menu = placeMenu(places, ownRecord);
     int index = 4;
-    for (const QString& place : places) {
+    for (const PlaceMenuItem& place : menu.places) {
         const QString name = indexed("mnuPositionItem", index++);
-        if (place == QLatin1String("--")) {
+        if (place.separator) {
             addSeparator(m_positionMenu, name);
             continue;
         }
-        QAction* action = addAction(m_positionMenu, name, plainCaption(place));
+        QAction* action = addAction(m_positionMenu, name, plainCaption(place.caption));
         action->setCheckable(true);
-        action->setChecked(place == ownRecord.position && !ownRecord.autoRegistered);
-        connect(action, &QAction::triggered, this, [this, place] { emit positionItemTriggered(place); });
+        action->setChecked(place.checked);
+        const QString caption = place.caption;
+        connect(action, &QAction::triggered, this, [this, caption] { emit positionItemTriggered(caption); });
     }
-    item(indexed("mnuPositionItem", 2))->setChecked(ownRecord.autoRegistered);
+    item(indexed("mnuPositionItem", 2))->setChecked(menu.autoChecked);
 }
 
 void TrayMenu::buildLinkMenu() {
