@@ -283,6 +283,21 @@ private slots:
         QCOMPARE(r.value(QLatin1String("status")).toInt(), 200);
     }
 
+    // As the groupware's web server does, pages go out uncompressed whatever the client accepts.
+    void pagesAreNotCompressed() {
+        SimClient client;
+        QNetworkRequest request(url("page=WhereIndex&gid=0"));
+        // Set by hand, Qt hands the body over as it arrived.
+        request.setRawHeader("Accept-Encoding", "gzip, deflate, br");
+        QNetworkReply* reply = client.manager().get(request);
+        QTRY_VERIFY(reply->isFinished());
+        reply->deleteLater();
+        QCOMPARE(reply->rawHeader("Content-Encoding"), QByteArray());
+        const QByteArray body = reply->readAll();
+        QCOMPARE(reply->header(QNetworkRequest::ContentLengthHeader).toLongLong(), body.size());
+        QVERIFY(cp932::decode(body).contains(QStringLiteral("山田 太郎")));
+    }
+
     void basicAuthIsRequiredOnEveryRequest() {
         SimServer::Options options;
         options.basicAuth = QStringLiteral("web:secret");
