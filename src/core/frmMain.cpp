@@ -106,8 +106,15 @@ void frmMain::setIdleSource(std::unique_ptr<IdleSource> source) {
     m_idle.reset();
     m_idleSource = std::move(source);
     // The threshold is read once: a later change takes effect at the next start.
+    const qint16 threshold = m_idleThreshold >= 0 ? m_idleThreshold : m_settings.connection.ABSENSE_LEVEL;
     if (m_idleSource)
-        m_idle = std::make_unique<IdleDetection>(*m_idleSource, m_settings.connection.ABSENSE_LEVEL);
+        m_idle = std::make_unique<IdleDetection>(*m_idleSource, threshold);
+}
+
+void frmMain::setIdleThreshold(qint16 samples) {
+    m_idleThreshold = samples;
+    if (m_idleSource)
+        setIdleSource(std::move(m_idleSource));
 }
 
 void frmMain::setRegistrationDialogOpener(std::function<void(const PositionMenuChoice&)> open) {

@@ -39,8 +39,10 @@ public:
 
     // --- Wiring, before Load ---
     void setStatusControl(StatusControl* status);
-    // The idle source (default: the desktop's). Takes ABSENSE_LEVEL as the threshold now.
+    // The idle source (default: the desktop's).
     void setIdleSource(std::unique_ptr<IdleSource> source);
+    // The idle threshold as the launch read it (default: ABSENSE_LEVEL when the source is set).
+    void setIdleThreshold(qint16 samples);
     // frmSetParameter shown modally (not first setup); it sets the restart request and the
     // dialog-cancelled flag.
     void setSettingsDialog(std::function<void()> show) { m_settingsDialog = std::move(show); }
@@ -172,6 +174,7 @@ private:
 
     std::unique_ptr<IdleSource> m_idleSource;
     std::unique_ptr<IdleDetection> m_idle;
+    qint16 m_idleThreshold = -1; // -1: ABSENSE_LEVEL of the settings
 
     ui::TrayMenu* m_trayMenu = nullptr;
     ui::TrayIcon* m_trayIcon = nullptr;
