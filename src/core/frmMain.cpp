@@ -153,10 +153,27 @@ void frmMain::StopPeriodicTimers() {
 }
 
 void frmMain::SetPeriodicTimersEnabled(bool enabled) {
-    if (enabled)
-        StartTimers();
-    else
-        StopPeriodicTimers();
+    // Suspensions nest (a grid fill inside a board read); the last resume puts back exactly the
+    // timers that ran before the first suspension, so a board read in progress keeps its clock
+    // stopped and cannot be re-entered.
+    if (!enabled) {
+        if (m_suspensions++ == 0) {
+            m_suspended = {m_clocks.getClock().isEnabled(), m_clocks.updateClock().isEnabled(),
+                           m_tmrScheduleAlarmTimer.isActive(), m_tmrMouseCapture.isActive()};
+            StopPeriodicTimers();
+        }
+        return;
+    }
+    if (m_suspensions == 0 || --m_suspensions > 0 || m_ending)
+        return;
+    if (m_suspended[0])
+        m_clocks.getClock().on();
+    if (m_suspended[1])
+        m_clocks.updateClock().on();
+    if (m_suspended[2])
+        m_tmrScheduleAlarmTimer.start();
+    if (m_suspended[3])
+        m_tmrMouseCapture.start();
 }
 
 void frmMain::OnGetTimer() {
@@ -283,14 +300,18 @@ void frmMain::refreshStatusAfterPost() {
 void frmMain::onPositionItem(const QString& caption) {
     if (!m_session.isLoggedIn())
         return;
-    const PositionMenuChoice choice = positionMenuChoice(caption, m_session.userId(), m_session, m_settings.connection);
+    const PositionMenuChoice choice =
+        positionMenuChoice(caption, m_session.userId(), m_session, m_settings.connection);
     if (choice.action == PositionMenuChoice::OpenDialog) {
         if (m_registrationOpener)
             m_registrationOpener(choice);
         return;
     }
+    // Work the tray starts keeps the tray from starting more.
+    OffMenu();
     PostPositionMenuChoice(m_settings.connection, m_session, choice);
     refreshStatusAfterPost();
+    OnMenu();
 }
 
 void frmMain::onLinkItem(int index) {

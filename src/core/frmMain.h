@@ -9,6 +9,7 @@
 #include <QPointer>
 #include <QTimer>
 
+#include <array>
 #include <functional>
 #include <memory>
 
@@ -191,6 +192,8 @@ private:
     std::function<void()> m_windowUnloader;
     std::function<void()> m_quit;
 
+    int m_suspensions = 0;
+    std::array<bool, 4> m_suspended{}; // board, registration, alarm, mouse
     bool m_loaded = false;
     bool m_noTrayMode = false;
     bool m_settingsOpen = false;

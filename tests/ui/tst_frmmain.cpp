@@ -214,6 +214,29 @@ private slots:
         QCOMPARE(m_status.updates, 1);
     }
 
+    void aGridFillInsideABoardReadKeepsTheBoardClockStopped() {
+        makeMain(0);
+        m_main->GetTimerInterval(0);
+        m_main->StartTimers();
+        bool boardClockRanAfterFill = true;
+        bool othersRanAfterFill = false;
+        m_status.duringUpdate = [&] {
+            m_main->SetPeriodicTimersEnabled(false);
+            QVERIFY(!m_main->tmrMouseCapture().isActive());
+            QVERIFY(!m_main->tmrUpdateIntervalTimer().isActive());
+            m_main->SetPeriodicTimersEnabled(true);
+            boardClockRanAfterFill = m_main->tmrGetIntervalTimer().isActive();
+            othersRanAfterFill = m_main->tmrUpdateIntervalTimer().isActive() &&
+                                 m_main->tmrScheduleAlarmTimer().isActive() && m_main->tmrMouseCapture().isActive();
+            tick(m_main->tmrGetIntervalTimer());
+        };
+        tick(m_main->tmrGetIntervalTimer());
+        QCOMPARE(m_status.updates, 1);
+        QVERIFY(!boardClockRanAfterFill);
+        QVERIFY(othersRanAfterFill);
+        QVERIFY(m_main->tmrGetIntervalTimer().isActive());
+    }
+
     void idleUserIsRegisteredAbsentAndPresentAgain() {
         makeMain(1);
         m_settings.connection.ABSENSE_LEVEL = 2; // read when the idle source is set
