@@ -1,9 +1,11 @@
 #include "app/DesktopLaunch.h"
 
 #include "core/AppState.h"
+#include "core/EndProgram.h"
 #include "core/Logging.h"
 #include "core/ResidentControl.h"
 #include "core/Settings.h"
+#include "core/frmMain.h"
 #include "dialogs/frmLogin.h"
 #include "dialogs/frmServerLogin.h"
 #include "groupware/Directory.h"
@@ -11,13 +13,18 @@
 #include "groupware/Login.h"
 #include "groupware/UserDataFile.h"
 #include "status/frmStatus.h"
+#include "ui/TrayMenu.h"
 #include "ui/Twips.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QEventLoop>
 #include <QGuiApplication>
+#include <QMenu>
 #include <QScreen>
 #include <QWidget>
+
+#include <cstdlib>
 
 namespace zelmora {
 
@@ -25,10 +32,6 @@ DesktopLaunch::DesktopLaunch(Settings& settings, AppState& appState, GroupwareSe
     : QObject(parent), m_settings(settings), m_appState(appState), m_session(session) {}
 
 DesktopLaunch::~DesktopLaunch() = default;
-
-std::unique_ptr<frmStatus> DesktopLaunch::takeStatus() {
-    return std::move(m_status);
-}
 
 void DesktopLaunch::CloseSplash() {
     if (m_splash) {
@@ -86,17 +89,29 @@ void DesktopLaunch::SetTimerSettings(qint16 getInterval, qint16 updateInterval, 
 }
 
 void DesktopLaunch::LoadResidentWindow() {
-    if (m_resident.load)
-        m_residentControl = m_resident.load(m_getInterval, m_updateInterval, m_absenceLevel);
-    if (m_residentControl)
-        m_residentControl->OffMenu();
-    else
-        qCWarning(lcApp) << "no resident window in this build";
+    m_main = std::make_unique<frmMain>(m_settings, m_appState, m_session);
+    m_main->GetTimerInterval(m_getInterval);
+    m_main->UpdateTimerInterval(m_updateInterval);
+    m_main->setIdleThreshold(m_absenceLevel);
+    if (m_testTickMs > 0)
+        m_main->setTimerPeriods(m_testTickMs, m_testTickMs, m_testTickMs, m_testTickMs);
+    if (m_settingsDialog)
+        m_main->setSettingsDialog([this] { m_settingsDialog(false); });
+    m_main->Load();
+    m_main->OffMenu();
 }
 
 void DesktopLaunch::LoadStatusWindow() {
     m_status = std::make_unique<frmStatus>(m_settings, m_appState, m_session);
-    m_status->setResidentControl(m_residentControl);
+    frmMain* main = m_main.get();
+    m_status->setResidentControl(main);
+    m_status->setPageOpener([main](const PageRequest& page) {
+        main->OpenRequestedPage(page.intOpenPageType, page.strOpenPageQuery, page.userId, page.password);
+    });
+    m_status->setTrayMenuPopup([main](QPoint at) { main->trayMenu()->menu()->popup(at); });
+    connect(m_status.get(), &frmStatus::exitRequested, main, [main](int option) { main->mnuExitOption_Click(option); });
+    connect(m_status.get(), &frmStatus::setupRequested, main, [main] { main->mnuSet_Click(); });
+    main->setStatusControl(m_status.get());
     m_status->Load();
 }
 
@@ -108,29 +123,38 @@ void DesktopLaunch::ApplyMenuStates(const MenuStates& states) {
         QAction* action = nullptr;
         if (window == QLatin1String("frmStatus") && m_status)
             action = m_status->menuItem(name);
-        else if (window == QLatin1String("frmMain") && m_resident.menuItem)
-            action = m_resident.menuItem(name);
+        else if (window == QLatin1String("frmMain") && m_main)
+            action = m_main->trayMenu()->item(name);
         if (action)
             action->setEnabled(it.value());
         else
-            qCDebug(lcApp) << "no menu item" << it.key();
+            qCWarning(lcApp) << "no menu item" << it.key();
     }
 }
 
 void DesktopLaunch::StartTimers() {
-    if (m_resident.startTimers)
-        m_resident.startTimers();
+    if (m_main)
+        m_main->StartTimers();
 }
 
 void DesktopLaunch::OnMenu() {
-    if (m_residentControl)
-        m_residentControl->OnMenu();
+    if (m_main)
+        m_main->OnMenu();
 }
 
 void DesktopLaunch::EndProgram(qint16 mode) {
-    qCInfo(lcApp) << "EndProgram" << mode;
-    if (m_endProgram)
-        m_endProgram(mode);
+    if (m_main) {
+        m_main->ExitProgram(mode);
+        return;
+    }
+    // Still starting: nothing but the settings file and the directory to look after.
+    zelmora::EndProgram(mode, EndProgramState{m_settings, m_appState, m_session}, nullptr);
+    if (mode == EndEmergency) {
+        CloseSplash();
+        // The emergency exit may come from inside a dialog's own event loop; nothing is left to
+        // save, so the process ends here.
+        std::exit(EXIT_FAILURE);
+    }
 }
 
 QSize DesktopLaunch::ScreenTwips() const {

@@ -9,18 +9,16 @@
 #include <functional>
 #include <memory>
 
-class QAction;
-
 namespace zelmora {
 
 struct AppState;
 struct Settings;
 class GroupwareSession;
-class ResidentControl;
+class frmMain;
 class frmStatus;
 
-// The launch's windows on the desktop: the splash, the dialogs, the status window and the
-// resident controller.
+// The launch's windows on the desktop: the splash, the dialogs, the resident controller frmMain
+// and the status window. It owns the two windows for the life of the program.
 class DesktopLaunch : public QObject, public LaunchWindows {
     Q_OBJECT
 public:
@@ -29,27 +27,17 @@ public:
 
     void setSplash(QWidget* splash) { m_splash = splash; }
 
-    // The settings dialog in first-setup or repair mode. Without one no setup can be made, which
-    // the launch is told as a cancelled dialog.
+    // The settings dialog (frmSetParameter, modal) with its bflgFirstSetup. Without one no setup
+    // can be made, which the launch is told as a cancelled dialog.
     using SettingsDialog = std::function<void(bool bflgFirstSetup)>;
     void setSettingsDialog(SettingsDialog dialog) { m_settingsDialog = std::move(dialog); }
 
-    // The resident controller: what loads frmMain (with the timer settings of the launch), and
-    // its menu items by control name.
-    struct Resident {
-        std::function<ResidentControl*(qint16 getInterval, qint16 updateInterval, qint16 absenceLevel)> load;
-        std::function<QAction*(const QString& name)> menuItem;
-        std::function<void()> startTimers;
-    };
-    void setResident(Resident resident) { m_resident = std::move(resident); }
+    // Period of every timer tick in milliseconds instead of 15 and 60 seconds (0: the real ones),
+    // for test runs of the whole program; each tick still counts as the usual time.
+    void setTestTickMs(int ms) { m_testTickMs = ms; }
 
-    using EndProgramHandler = std::function<void(qint16 mode)>;
-    void setEndProgram(EndProgramHandler handler) { m_endProgram = std::move(handler); }
-
+    frmMain* resident() const { return m_main.get(); }
     frmStatus* status() const { return m_status.get(); }
-    ResidentControl* residentControl() const { return m_residentControl; }
-    // The status window for the window's owner, which deletes it at the end of the program.
-    std::unique_ptr<frmStatus> takeStatus();
 
     // LaunchWindows
     void CloseSplash() override;
@@ -62,6 +50,8 @@ public:
     void ApplyMenuStates(const MenuStates& states) override;
     void StartTimers() override;
     void OnMenu() override;
+    // Before frmMain is loaded only the settings are saved as the mode says; the emergency exit
+    // (mode 4) then ends the process at once. Afterwards it is frmMain's whole exit.
     void EndProgram(qint16 mode) override;
     QSize ScreenTwips() const override;
 
@@ -71,13 +61,13 @@ private:
     GroupwareSession& m_session;
     QPointer<QWidget> m_splash;
     SettingsDialog m_settingsDialog;
-    Resident m_resident;
-    EndProgramHandler m_endProgram;
-    ResidentControl* m_residentControl = nullptr;
-    std::unique_ptr<frmStatus> m_status;
+    int m_testTickMs = 0;
     qint16 m_getInterval = 0;
     qint16 m_updateInterval = 0;
-    qint16 m_absenceLevel = 0;
+    qint16 m_absenceLevel = 10;
+    // The status window goes first at the end: frmMain outlives it.
+    std::unique_ptr<frmMain> m_main;
+    std::unique_ptr<frmStatus> m_status;
 };
 
 } // namespace zelmora

@@ -10,16 +10,12 @@
 #include "core/SettingsFile.h"
 #include "core/SingleInstance.h"
 #include "core/Startup.h"
-#include "core/frmMain.h"
 #include "dialogs/frmStartup.h"
 #include "groupware/GroupwareSession.h"
 #include "status/frmStatus.h"
 #include "ui/MessageBoxUi.h"
-#include "ui/TrayMenu.h"
 
-#include <QAction>
 #include <QApplication>
-#include <QMenu>
 #include <QStandardPaths>
 
 #include <cstdlib>
@@ -70,46 +66,6 @@ int start(Settings& settings, AppState& state, GroupwareSession& session, Deskto
     return -1;
 }
 
-// The resident controller, loaded by the launch (step 20) and started with the timers (step 23),
-// when the status window exists too.
-void wireResident(Settings& settings, AppState& state, GroupwareSession& session, DesktopLaunch& windows,
-                  std::unique_ptr<frmMain>& resident) {
-    DesktopLaunch::Resident hooks;
-    hooks.load = [&](qint16 getInterval, qint16 updateInterval, qint16 absenceLevel) -> ResidentControl* {
-        resident = std::make_unique<frmMain>(settings, state, session);
-        resident->GetTimerInterval(getInterval);
-        resident->UpdateTimerInterval(updateInterval);
-        resident->setIdleThreshold(absenceLevel);
-        resident->Load();
-        return resident.get();
-    };
-    hooks.menuItem = [&](const QString& name) -> QAction* {
-        return resident ? resident->trayMenu()->item(name) : nullptr;
-    };
-    hooks.startTimers = [&] {
-        if (!resident)
-            return;
-        if (frmStatus* status = windows.status()) {
-            frmMain* main = resident.get();
-            main->setStatusControl(status);
-            status->setPageOpener([main](const PageRequest& page) {
-                main->OpenRequestedPage(page.intOpenPageType, page.strOpenPageQuery, page.userId, page.password);
-            });
-            status->setTrayMenuPopup([main](QPoint at) { main->trayMenu()->menu()->popup(at); });
-            QObject::connect(status, &frmStatus::exitRequested, main, &frmMain::mnuExitOption_Click);
-            QObject::connect(status, &frmStatus::setupRequested, main, &frmMain::mnuSet_Click);
-        }
-        resident->StartTimers();
-    };
-    windows.setResident(std::move(hooks));
-    windows.setEndProgram([&](qint16 mode) {
-        if (resident)
-            resident->EndProgram(mode);
-        else
-            EndProgram(mode, EndProgramState{settings, state, session}, nullptr);
-    });
-}
-
 } // namespace
 
 int main(int argc, char** argv) {
@@ -132,8 +88,8 @@ int main(int argc, char** argv) {
     AppState state;
     GroupwareSession session;
     DesktopLaunch windows(settings, state, session);
-    std::unique_ptr<frmMain> resident;
-    wireResident(settings, state, session, windows, resident);
+    // Test runs of the whole program make the timers tick faster; never set in production.
+    windows.setTestTickMs(qEnvironmentVariableIntValue("ZELMORA_TEST_TICK_MS"));
     try {
         const int status = start(settings, state, session, windows, dataFolder);
         if (status >= 0)
@@ -144,6 +100,7 @@ int main(int argc, char** argv) {
     }
 
     QObject::connect(&instance, &SingleInstance::activationRequested, &windows, [&windows] {
+        qCInfo(lcApp) << "another start asked for the status window";
         if (frmStatus* status = windows.status())
             status->ShowStatus();
     });

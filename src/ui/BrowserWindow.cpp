@@ -1,5 +1,7 @@
 #include "ui/BrowserWindow.h"
 
+#include "core/Logging.h"
+
 #include <QAuthenticator>
 #include <QCloseEvent>
 #include <QEventLoop>
@@ -48,6 +50,11 @@ void BrowserWindow::setServerCredentials(const QString& user, const QString& pas
 }
 
 void BrowserWindow::navigate(const BrowserNavigation& navigation) {
+    if (navigation.isPost())
+        qCDebug(lcNet).noquote() << "browser POST" << redactPasswords(navigation.url.toString()) << ":"
+                                 << describeFormBody(navigation.postBody);
+    else
+        qCDebug(lcNet).noquote() << "browser GET" << redactPasswords(navigation.url.toString());
     QWebEngineHttpRequest request(navigation.url);
     if (navigation.isPost()) {
         request.setMethod(QWebEngineHttpRequest::Post);
@@ -61,7 +68,8 @@ bool BrowserWindow::waitForLoad(int timeoutMs) {
     QPointer<BrowserWindow> self(this);
     QEventLoop loop;
     bool finished = false;
-    connect(m_view, &QWebEngineView::loadFinished, &loop, [&] {
+    connect(m_view, &QWebEngineView::loadFinished, &loop, [&](bool ok) {
+        qCDebug(lcNet) << "  -> browser page" << (ok ? "loaded" : "failed");
         finished = true;
         loop.quit();
     });
