@@ -1,4 +1,5 @@
 // Top page and bulletin readers on arbitrary page text: no crash, no hang, sane results.
+#include "groupware/Login.h"
 #include "groupware/TopPage.h"
 #include "net/Cp932.h"
 
@@ -35,5 +36,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         std::abort();
     }
     readLatestArticleId(page, QStringLiteral("office.exe"));
+    // The application links are read from the same page.
+    if (usableApplicationsOf(page) & ~ApplicationFlags(AppAll)) {
+        std::abort();
+    }
     return 0;
 }
