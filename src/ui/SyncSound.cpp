@@ -2,6 +2,7 @@
 
 #include "dialogs/SoundFileLogic.h"
 
+#include <QAudioDevice>
 #include <QEventLoop>
 #include <QMediaDevices>
 #include <QSoundEffect>
