@@ -6,9 +6,9 @@
 
 namespace zelmora {
 
-inline const QString kServerDataErrorText =
-    QStringLiteral("サーバーから必要なデータを取得できませんでした.\n"
-                   "ネットワーク、サーバーに障害が発生しているか、コンピュータ、サイボウズの設定が間違っている可能性があります.");
+inline const QString kServerDataErrorText = QStringLiteral(
+    "サーバーから必要なデータを取得できませんでした.\n"
+    "ネットワーク、サーバーに障害が発生しているか、コンピュータ、サイボウズの設定が間違っている可能性があります.");
 
 // Data the program cannot run without did not come from the server. Kind 1 tells the user so and
 // ends the program through the emergency exit (EndProgram(4)); other kinds do nothing.

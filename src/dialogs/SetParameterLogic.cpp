@@ -70,14 +70,12 @@ ParameterCheck CheckParameterTexts(const ParameterTexts& texts, const std::funct
         else if (!fileExists(texts.soundFile))
             check.warnings.append(kSoundWrong);
     }
-    check.error =
-        checkMinutes(texts.getInterval, 1, 59, kGetIntervalNotNumeric, kGetIntervalRange, check.getInterval);
+    check.error = checkMinutes(texts.getInterval, 1, 59, kGetIntervalNotNumeric, kGetIntervalRange, check.getInterval);
     if (check.ok())
         check.error = checkMinutes(texts.updateInterval, 1, 59, kUpdateIntervalNotNumeric, kUpdateIntervalRange,
                                    check.updateInterval);
     if (check.ok())
-        check.error =
-            checkMinutes(texts.absenseLevel, 5, 60, kAbsenseNotNumeric, kAbsenseRange, check.absenseLevel);
+        check.error = checkMinutes(texts.absenseLevel, 5, 60, kAbsenseNotNumeric, kAbsenseRange, check.absenseLevel);
     return check;
 }
 

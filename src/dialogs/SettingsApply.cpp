@@ -30,8 +30,7 @@ void writeSettings(const SettingsTarget& target) {
     context.userId = session.userId();
     context.userName = userNameById(target.settings.users, session.userId());
     context.loginPassword = session.password();
-    const QString section =
-        target.app.loggedIn ? QString::number(session.userId()) : QStringLiteral("COMMON");
+    const QString section = target.app.loggedIn ? QString::number(session.userId()) : QStringLiteral("COMMON");
     if (WriteSettingsFile(target.app.settingsFilePath, section, target.settings, context) != SettingsDone)
         showMessage(kTitleError, MsgIcon::Warning, setparameter::kSettingsNotWritten);
 }

@@ -13,8 +13,8 @@ class ResidentControl;
 
 // What the settings dialog hands over once its input passed every check.
 struct SettingsEdit {
-    ConnectionSettings common; // the common settings as edited
-    UserSettings user;         // the personal settings as edited (server logon below)
+    ConnectionSettings common;  // the common settings as edited
+    UserSettings user;          // the personal settings as edited (server logon below)
     bool personalEdited = true; // false in a first setup: the personal part is left as it was
     QString serverUserName;
     QString serverPassword;

@@ -82,9 +82,9 @@ void frmSetInetDetail::createControls() {
     m_txtServerPassword->setEchoMode(QLineEdit::Password);
     m_chkSaveServerPassword = new QCheckBox(QStringLiteral("パスワードを保存する"), fraAuthentication);
     m_chkSaveServerPassword->setObjectName(QStringLiteral("chkSaveServerPassword"));
-    m_lblNote = new QLabel(
-        QStringLiteral("サイボウズのユーザー名、パスワードではありません。通常はこの項目は設定不要です。"),
-        fraAuthentication);
+    m_lblNote =
+        new QLabel(QStringLiteral("サイボウズのユーザー名、パスワードではありません。通常はこの項目は設定不要です。"),
+                   fraAuthentication);
     m_lblNote->setObjectName(QStringLiteral("lblNote"));
     m_lblNote->setWordWrap(true);
     auto* authLayout = new QGridLayout(fraAuthentication);

@@ -368,9 +368,8 @@ void frmSetParameter::cmdToDown_Click() {
 }
 
 void frmSetParameter::cmdFileRef_Click() {
-    const SoundChooserStart start =
-        SoundChooserStartFor(m_txtSoundFileName->text(), qEnvironmentVariable("WINDIR"), userSoundFolders(),
-                             QCoreApplication::applicationDirPath());
+    const SoundChooserStart start = SoundChooserStartFor(m_txtSoundFileName->text(), qEnvironmentVariable("WINDIR"),
+                                                         userSoundFolders(), QCoreApplication::applicationDirPath());
     while (true) {
         const QString path = m_chooseFile(this, kSoundChooserTitle, start, kSoundChooserFilter);
         if (path.isEmpty())

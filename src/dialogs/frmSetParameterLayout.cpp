@@ -244,8 +244,8 @@ QGroupBox* frmSetParameter::createGetDataModeFrame(QWidget* parent) {
     options->addStretch(1);
     auto* layout = new QVBoxLayout(box);
     layout->addLayout(options);
-    layout->addWidget(
-        named(new QLabel(QStringLiteral("使用環境によって最適なデータ取得方法が異なります。"), box), "lblGetDataModeNote"));
+    layout->addWidget(named(new QLabel(QStringLiteral("使用環境によって最適なデータ取得方法が異なります。"), box),
+                            "lblGetDataModeNote"));
     m_frames.append(box);
     return box;
 }
@@ -291,8 +291,7 @@ void frmSetParameter::connectControls() {
         connect(check, &QCheckBox::clicked, this, &frmSetParameter::applyEnabledStates);
     connect(m_optServerType, &QButtonGroup::idClicked, this, &frmSetParameter::serverControls_Change);
     connect(m_txtServerURL, &QLineEdit::textChanged, this, &frmSetParameter::serverControls_Change);
-    connect(m_chkCheckUsableApplication, &QCheckBox::clicked, this,
-            &frmSetParameter::chkCheckUsableApplication_Click);
+    connect(m_chkCheckUsableApplication, &QCheckBox::clicked, this, &frmSetParameter::chkCheckUsableApplication_Click);
     connect(m_cmdTestConnection, &QPushButton::clicked, this, &frmSetParameter::cmdTestConnection_Click);
     connect(m_cmdSetInetDetail, &QPushButton::clicked, this, &frmSetParameter::cmdSetInetDetail_Click);
     connect(m_cmdSetEndAction, &QPushButton::clicked, this, &frmSetParameter::cmdSetEndAction_Click);

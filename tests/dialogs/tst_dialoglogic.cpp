@@ -106,26 +106,46 @@ private slots:
         QTest::addColumn<QString>("text");
         QTest::addColumn<QString>("error");
         using namespace setparameter;
-        QTest::newRow("alarm 0") << "alarm" << "0" << QString();
-        QTest::newRow("alarm 59") << "alarm" << "59" << QString();
-        QTest::newRow("alarm 60") << "alarm" << "60" << kAlarmRange;
-        QTest::newRow("alarm text") << "alarm" << "十分" << kAlarmNotNumeric;
-        QTest::newRow("get 1") << "get" << "1" << QString();
-        QTest::newRow("get 59") << "get" << "59" << QString();
-        QTest::newRow("get 0") << "get" << "0" << kGetIntervalRange;
-        QTest::newRow("get 60") << "get" << "60" << kGetIntervalRange;
-        QTest::newRow("get huge") << "get" << "99999999999" << kGetIntervalRange;
-        QTest::newRow("get empty") << "get" << "" << kGetIntervalNotNumeric;
-        QTest::newRow("update 1") << "update" << "1" << QString();
-        QTest::newRow("update 59") << "update" << "59" << QString();
-        QTest::newRow("update 0") << "update" << "0" << kUpdateIntervalRange;
-        QTest::newRow("update 60") << "update" << "60" << kUpdateIntervalRange;
-        QTest::newRow("update text") << "update" << "x" << kUpdateIntervalNotNumeric;
-        QTest::newRow("absence 5") << "absence" << "5" << QString();
-        QTest::newRow("absence 60") << "absence" << "60" << QString();
-        QTest::newRow("absence 4") << "absence" << "4" << kAbsenseRange;
-        QTest::newRow("absence 61") << "absence" << "61" << kAbsenseRange;
-        QTest::newRow("absence text") << "absence" << "-" << kAbsenseNotNumeric;
+        QTest::newRow("alarm 0") << "alarm"
+                                 << "0" << QString();
+        QTest::newRow("alarm 59") << "alarm"
+                                  << "59" << QString();
+        QTest::newRow("alarm 60") << "alarm"
+                                  << "60" << kAlarmRange;
+        QTest::newRow("alarm text") << "alarm"
+                                    << "十分" << kAlarmNotNumeric;
+        QTest::newRow("get 1") << "get"
+                               << "1" << QString();
+        QTest::newRow("get 59") << "get"
+                                << "59" << QString();
+        QTest::newRow("get 0") << "get"
+                               << "0" << kGetIntervalRange;
+        QTest::newRow("get 60") << "get"
+                                << "60" << kGetIntervalRange;
+        QTest::newRow("get huge") << "get"
+                                  << "99999999999" << kGetIntervalRange;
+        QTest::newRow("get empty") << "get"
+                                   << "" << kGetIntervalNotNumeric;
+        QTest::newRow("update 1") << "update"
+                                  << "1" << QString();
+        QTest::newRow("update 59") << "update"
+                                   << "59" << QString();
+        QTest::newRow("update 0") << "update"
+                                  << "0" << kUpdateIntervalRange;
+        QTest::newRow("update 60") << "update"
+                                   << "60" << kUpdateIntervalRange;
+        QTest::newRow("update text") << "update"
+                                     << "x" << kUpdateIntervalNotNumeric;
+        QTest::newRow("absence 5") << "absence"
+                                   << "5" << QString();
+        QTest::newRow("absence 60") << "absence"
+                                    << "60" << QString();
+        QTest::newRow("absence 4") << "absence"
+                                   << "4" << kAbsenseRange;
+        QTest::newRow("absence 61") << "absence"
+                                    << "61" << kAbsenseRange;
+        QTest::newRow("absence text") << "absence"
+                                      << "-" << kAbsenseNotNumeric;
     }
     void parameterChecks() {
         QFETCH(QString, field);

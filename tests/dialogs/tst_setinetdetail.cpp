@@ -58,10 +58,10 @@ private slots:
         QVERIFY(dialog.chkSaveServerPassword()->isChecked());
         QVERIFY(dialog.txtServerID()->isEnabled());
 
-        QTest::mouseClick(dialog.optProxy(1), Qt::LeftButton);
+        dialog.optProxy(1)->click();
         QVERIFY(!dialog.txtProxyURL()->isEnabled());
         QVERIFY(!dialog.txtProxyPortNo()->isEnabled());
-        QTest::mouseClick(dialog.chkServerPassRequired(), Qt::LeftButton);
+        dialog.chkServerPassRequired()->click();
         QVERIFY(!dialog.txtServerID()->isEnabled());
         QVERIFY(!dialog.txtServerPassword()->isEnabled());
         QVERIFY(!dialog.chkSaveServerPassword()->isEnabled());
@@ -100,18 +100,35 @@ private slots:
         QTest::addColumn<QString>("timeOut");
         QTest::addColumn<QString>("port");
         QTest::addColumn<QString>("message");
-        QTest::newRow("time-out 10") << "10" << "8080" << QString();
-        QTest::newRow("time-out 600") << "600" << "8080" << QString();
-        QTest::newRow("time-out 9") << "9" << "8080" << "タイムアウト時間には10～600の値を入力してください";
-        QTest::newRow("time-out 601") << "601" << "8080" << "タイムアウト時間には10～600の値を入力してください";
-        QTest::newRow("time-out huge") << "99999999999999999999" << "8080"
+        QTest::newRow("time-out 10") << "10"
+                                     << "8080" << QString();
+        QTest::newRow("time-out 600") << "600"
+                                      << "8080" << QString();
+        QTest::newRow("time-out 9") << "9"
+                                    << "8080"
+                                    << "タイムアウト時間には10～600の値を入力してください";
+        QTest::newRow("time-out 601") << "601"
+                                      << "8080"
+                                      << "タイムアウト時間には10～600の値を入力してください";
+        QTest::newRow("time-out huge") << "99999999999999999999"
+                                       << "8080"
                                        << "タイムアウト時間には10～600の値を入力してください";
-        QTest::newRow("time-out text") << "abc" << "8080" << "タイムアウト時間には数値を入力してください";
-        QTest::newRow("port 0") << "180" << "0" << QString();
-        QTest::newRow("port 65535") << "180" << "65535" << QString();
-        QTest::newRow("port 65536") << "180" << "65536" << "プロキシポート番号には0～65535の値を入力してください";
-        QTest::newRow("port -1") << "180" << "-1" << "プロキシポート番号には0～65535の値を入力してください";
-        QTest::newRow("port text") << "180" << "http" << "プロキシポート番号には数値を入力してください";
+        QTest::newRow("time-out text") << "abc"
+                                       << "8080"
+                                       << "タイムアウト時間には数値を入力してください";
+        QTest::newRow("port 0") << "180"
+                                << "0" << QString();
+        QTest::newRow("port 65535") << "180"
+                                    << "65535" << QString();
+        QTest::newRow("port 65536") << "180"
+                                    << "65536"
+                                    << "プロキシポート番号には0～65535の値を入力してください";
+        QTest::newRow("port -1") << "180"
+                                 << "-1"
+                                 << "プロキシポート番号には0～65535の値を入力してください";
+        QTest::newRow("port text") << "180"
+                                   << "http"
+                                   << "プロキシポート番号には数値を入力してください";
     }
     void refusesOutOfRange() {
         QFETCH(QString, timeOut);
@@ -151,8 +168,8 @@ private slots:
             dialog.show();
             const InetDetailValues before = members(dialog);
             retype(dialog.txtTimeOut(), QStringLiteral("30"));
-            QTest::mouseClick(dialog.optProxy(0), Qt::LeftButton);
-            QTest::mouseClick(dialog.chkServerPassRequired(), Qt::LeftButton);
+            dialog.optProxy(0)->click();
+            dialog.chkServerPassRequired()->click();
             if (closeBox)
                 dialog.close();
             else
