@@ -6,6 +6,7 @@
 #include "core/ResidentControl.h"
 #include "core/Settings.h"
 #include "core/frmMain.h"
+#include "dialogs/frmAbout.h"
 #include "dialogs/frmLogin.h"
 #include "dialogs/frmServerLogin.h"
 #include "groupware/Directory.h"
@@ -27,6 +28,11 @@
 #include <cstdlib>
 
 namespace zelmora {
+
+namespace {
+// The browser component of the pages, named in the about box.
+const QString kBrowserComponent = QStringLiteral("Qt WebEngine");
+} // namespace
 
 DesktopLaunch::DesktopLaunch(Settings& settings, AppState& appState, GroupwareSession& session, QObject* parent)
     : QObject(parent), m_settings(settings), m_appState(appState), m_session(session) {}
@@ -97,6 +103,8 @@ void DesktopLaunch::LoadResidentWindow() {
         m_main->setTimerPeriods(m_testTickMs, m_testTickMs, m_testTickMs, m_testTickMs);
     if (m_settingsDialog)
         m_main->setSettingsDialog([this] { m_settingsDialog(false); });
+    frmMain* main = m_main.get();
+    m_main->setAboutBox([main] { frmAbout::ShowAbout(main->idleSourceName(), kBrowserComponent); });
     m_main->Load();
     m_main->OffMenu();
 }
@@ -111,6 +119,8 @@ void DesktopLaunch::LoadStatusWindow() {
     m_status->setTrayMenuPopup([main](QPoint at) { main->trayMenu()->menu()->popup(at); });
     connect(m_status.get(), &frmStatus::exitRequested, main, [main](int option) { main->mnuExitOption_Click(option); });
     connect(m_status.get(), &frmStatus::setupRequested, main, [main] { main->mnuSet_Click(); });
+    connect(m_status.get(), &frmStatus::aboutRequested, main,
+            [main] { frmAbout::ShowAbout(main->idleSourceName(), kBrowserComponent); });
     main->setStatusControl(m_status.get());
     m_status->Load();
 }

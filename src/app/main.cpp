@@ -10,6 +10,7 @@
 #include "core/SettingsFile.h"
 #include "core/SingleInstance.h"
 #include "core/Startup.h"
+#include "dialogs/frmSetParameter.h"
 #include "dialogs/frmStartup.h"
 #include "groupware/GroupwareSession.h"
 #include "status/frmStatus.h"
@@ -66,6 +67,19 @@ int start(Settings& settings, AppState& state, GroupwareSession& session, Deskto
     return -1;
 }
 
+// The settings dialog, modal: at the first setup and while the server does not answer (launch),
+// and from the settings commands of the tray and the status window.
+void useSettingsDialog(Settings& settings, AppState& state, GroupwareSession& session, DesktopLaunch& windows) {
+    windows.setSettingsDialog([&settings, &state, &session, &windows](bool firstSetup) {
+        frmSetParameter dialog(settings, state, session);
+        dialog.bflgFirstSetup = firstSetup;
+        dialog.setResidentControl(windows.resident());
+        // The emergency exit after a failed directory fetch.
+        dialog.setEndProgram([&windows](qint16 mode) { windows.EndProgram(mode); });
+        dialog.exec();
+    });
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
@@ -90,6 +104,7 @@ int main(int argc, char** argv) {
     DesktopLaunch windows(settings, state, session);
     // Test runs of the whole program make the timers tick faster; never set in production.
     windows.setTestTickMs(qEnvironmentVariableIntValue("ZELMORA_TEST_TICK_MS"));
+    useSettingsDialog(settings, state, session, windows);
     try {
         const int status = start(settings, state, session, windows, dataFolder);
         if (status >= 0)

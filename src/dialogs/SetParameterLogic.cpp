@@ -41,18 +41,6 @@ RestartClass ClassifyRestart(const ConnectionSettings& original, const Connectio
     return RestartClass::None;
 }
 
-std::optional<qint16> EndModeForRestart(RestartRequest request) {
-    switch (request) {
-    case RestartRequest::ServerSettingsChanged:
-        return 2;
-    case RestartRequest::OtherSettingsChanged:
-        return 3;
-    case RestartRequest::None:
-        break;
-    }
-    return std::nullopt;
-}
-
 ParameterCheck CheckParameterTexts(const ParameterTexts& texts, const std::function<bool(const QString&)>& fileExists) {
     ParameterCheck check;
     if (texts.notifySchedule) {

@@ -1,6 +1,5 @@
 #pragma once
 
-#include "core/AppState.h"
 #include "core/Settings.h"
 #include "groupware/Records.h"
 
@@ -53,9 +52,6 @@ enum class RestartClass : qint16 {
 // Compares the common settings as they were when the dialog opened with the edited ones. The base
 // URLs are compared with their final "/", so "http://host/cbag" and "http://host/cbag/" are equal.
 RestartClass ClassifyRestart(const ConnectionSettings& original, const ConnectionSettings& edited);
-
-// EndProgram mode that follows a restart request: 2 for another server, 3 for other settings.
-std::optional<qint16> EndModeForRestart(RestartRequest request);
 
 // The texts of the boxes that validation steps 2 to 6 look at.
 struct ParameterTexts {

@@ -1,8 +1,8 @@
 #include "dialogs/SettingsApply.h"
 
+#include "core/Launch.h"
 #include "core/MessageBox.h"
 #include "core/ResidentControl.h"
-#include "core/ServerDataError.h"
 #include "core/SettingsFile.h"
 #include "groupware/Directory.h"
 #include "groupware/GroupwareSession.h"
@@ -40,7 +40,7 @@ bool reloadDirectory(const SettingsTarget& target, bool refreshAndSave) {
     Settings& settings = target.settings;
     QList<GroupRecord> groups;
     if (!GetGroupList(settings.connection, groups)) {
-        ShowServerDataError(1);
+        ShowServerDataError(1, target.endProgram);
         return false;
     }
     settings.groups = groups;
@@ -48,7 +48,7 @@ bool reloadDirectory(const SettingsTarget& target, bool refreshAndSave) {
     const qint16 loaded = LoadUserData(users, target.app.userDataFilePath);
     if (loaded == SettingsMissing || (refreshAndSave && settings.connection.ALWAYS_UPDATE_USERDATA)) {
         if (!GetUserData(settings.connection, users)) {
-            ShowServerDataError(1);
+            ShowServerDataError(1, target.endProgram);
             return false;
         }
         if (refreshAndSave)

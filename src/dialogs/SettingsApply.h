@@ -6,6 +6,8 @@
 
 #include <QString>
 
+#include <functional>
+
 namespace zelmora {
 
 class GroupwareSession;
@@ -27,6 +29,8 @@ struct SettingsTarget {
     AppState& app;
     const GroupwareSession& session;
     ResidentControl* resident = nullptr; // may be null while the program starts
+    // EndProgram(mode): ends the program (mode 4 after a failed fetch of the directory).
+    std::function<void(qint16 mode)> endProgram;
 };
 
 // Takes the edited settings over as their restart class asks:

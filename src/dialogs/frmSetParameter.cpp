@@ -5,6 +5,7 @@
 #include "core/SettingsKeys.h"
 #include "dialogs/DialogNumber.h"
 #include "dialogs/SettingsApply.h"
+#include "dialogs/frmSetEndAction.h"
 #include "dialogs/frmSetInetDetail.h"
 #include "groupware/GroupwareSession.h"
 #include "groupware/Login.h"
@@ -61,6 +62,18 @@ frmSetParameter::frmSetParameter(Settings& settings, AppState& app, GroupwareSes
     setObjectName(QStringLiteral("frmSetParameter"));
     setWindowTitle(kTitle);
     setWindowFlag(Qt::WindowContextHelpButtonHint, false);
+    m_editEndAction = [this](QWidget* owner, qint16& endActionType, QString& endPosition) {
+        frmSetEndAction dialog(owner);
+        dialog.setAppState(&m_app);
+        dialog.intEndActionType = endActionType;
+        dialog.strEndPosition = endPosition;
+        dialog.exec();
+        if (m_app.dialogCancelled)
+            return false;
+        endActionType = dialog.intEndActionType;
+        endPosition = dialog.strEndPosition;
+        return true;
+    };
     m_chooseFile = chooseSoundFile;
     m_playSound = [](const QString& path) { ui::PlaySoundSync(path); };
     createControls();
@@ -439,7 +452,8 @@ void frmSetParameter::cmdApply_Click() {
     edit.serverUserName = m_serverUserName;
     edit.serverPassword = m_serverPassword;
     edit.serverLogonSaved = m_serverLogonSaved;
-    const bool applied = ApplySettings(restartClass, edit, SettingsTarget{m_settings, m_app, m_session, m_resident});
+    const bool applied =
+        ApplySettings(restartClass, edit, SettingsTarget{m_settings, m_app, m_session, m_resident, m_endProgram});
     wait.restore();
     setBusy(false);
     if (applied)

@@ -1,5 +1,4 @@
 // The widget-free checks of the settings and connection details dialogs.
-#include "core/ServerDataError.h"
 #include "dialogs/AboutText.h"
 #include "dialogs/DialogNumber.h"
 #include "dialogs/GroupOrderEditor.h"
@@ -246,8 +245,6 @@ private slots:
                 edited.SERVER_OS_TYPE = 1;
         }
         QCOMPARE(int(ClassifyRestart(original, edited)), expected);
-        QCOMPARE(EndModeForRestart(RestartRequest(expected)),
-                 expected == 0 ? std::nullopt : std::optional<qint16>(expected == 1 ? 2 : 3));
     }
 
     void groupOrderEditing() {
@@ -401,21 +398,6 @@ private slots:
         const QString line = AboutComponentsLine(QStringLiteral("X11 (XScreenSaver)"), QString());
         QVERIFY(line.contains(QStringLiteral("X11 (XScreenSaver)")));
         QVERIFY(line.contains(QStringLiteral("(未確認)")));
-    }
-
-    void serverDataError() {
-        ScriptedMessages messages;
-        int exits = 0;
-        const EmergencyExitHandler previous = setEmergencyExitHandler([&exits] { ++exits; });
-        ShowServerDataError(0);
-        QCOMPARE(messages.count(), 0);
-        ShowServerDataError(1);
-        QCOMPARE(exits, 1);
-        QCOMPARE(messages.count(), 1);
-        QCOMPARE(messages.shown().at(0).title, QStringLiteral("エラー"));
-        QCOMPARE(messages.shown().at(0).icon, MsgIcon::Critical);
-        QCOMPARE(messages.lastText(), kServerDataErrorText);
-        setEmergencyExitHandler(previous);
     }
 };
 

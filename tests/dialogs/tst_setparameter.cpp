@@ -1,8 +1,7 @@
-// The settings dialog against groupware-sim, filled through its controls; and the settings command.
+// The settings dialog against groupware-sim, filled through its controls.
 #include "core/AppState.h"
 #include "core/ResidentControl.h"
-#include "core/ServerDataError.h"
-#include "dialogs/SettingsCommand.h"
+#include "dialogs/frmSetEndAction.h"
 #include "dialogs/frmSetInetDetail.h"
 #include "dialogs/frmSetParameter.h"
 #include "groupware/Directory.h"
@@ -55,26 +54,12 @@ public:
     void OffMenu() override {}
     void UpdatePosition(bool) override {}
     void GetData() override {}
-    void SetPeriodicTimersEnabled(bool enabled) override { timerCalls.append(enabled); }
+    void SetPeriodicTimersEnabled(bool) override {}
     void SetLinkItems(const QList<LinkItem>&) override {}
     void SetPositionItems(const QStringList&, const MemberRecord&) override {}
 
     qint16 getInterval = -1;
     qint16 updateInterval = -1;
-    QList<bool> timerCalls;
-};
-
-class FakeStatus : public StatusControl {
-public:
-    void UpdateAppearance() override { ++appearanceUpdates; }
-    void LockForm() override {}
-    void UnlockForm() override {}
-    void Update() override {}
-    void SetEnableAttention(bool) override {}
-    void ShowStatus() override {}
-    bool IsStatusVisible() const override { return false; }
-
-    int appearanceUpdates = 0;
 };
 
 template <typename T> T* control(QWidget* dialog, const char* name) {
@@ -152,8 +137,7 @@ private:
     GroupwareSession m_session;
     FakeResident m_resident;
     std::unique_ptr<frmSetParameter> m_dialog;
-    EmergencyExitHandler m_previousExit;
-    int m_emergencyExits = 0;
+    QList<qint16> m_endModes;
 
     QString iniPath() const { return m_dir.filePath(QStringLiteral("Zelmora.ini")); }
 
@@ -161,6 +145,7 @@ private:
         m_dialog = std::make_unique<frmSetParameter>(m_settings, m_app, m_session);
         m_dialog->bflgFirstSetup = firstSetup;
         m_dialog->setResidentControl(&m_resident);
+        m_dialog->setEndProgram([this](qint16 mode) { m_endModes.append(mode); });
         m_dialog->Load();
         m_dialog->show();
         return *m_dialog;
@@ -173,11 +158,7 @@ private:
     }
 
 private slots:
-    void initTestCase() {
-        QVERIFY(m_sim.start());
-        m_previousExit = setEmergencyExitHandler([this] { ++m_emergencyExits; });
-    }
-    void cleanupTestCase() { setEmergencyExitHandler(m_previousExit); }
+    void initTestCase() { QVERIFY(m_sim.start()); }
 
     void init() {
         m_dialog.reset();
@@ -198,7 +179,7 @@ private slots:
         m_app.loggedIn = Login(m_settings.connection, m_session, 1, QStringLiteral("pass1"));
         QVERIFY(m_app.loggedIn);
         m_resident = FakeResident();
-        m_emergencyExits = 0;
+        m_endModes.clear();
         QFile::remove(iniPath());
         QFile::remove(m_app.userDataFilePath);
         QVERIFY(m_sim.clearFault());
@@ -679,61 +660,41 @@ private slots:
         QVERIFY(m_settings.user.END_REGIST_POSITION.isEmpty());
     }
 
+    void endOfDayActionDialog() {
+        m_settings.user.END_ACTION_TYPE = EndAction::Auto;
+        m_settings.user.END_REGIST_POSITION = QStringLiteral("帰宅");
+        frmSetParameter& d = open();
+        for (const bool cancel : {true, false}) {
+            auto* poll = new QTimer(&d);
+            QObject::connect(poll, &QTimer::timeout, poll, [poll, cancel] {
+                auto* end = qobject_cast<frmSetEndAction*>(QApplication::activeModalWidget());
+                if (!end || !end->isVisible())
+                    return;
+                poll->stop();
+                QCOMPARE(end->cboEndAction()->currentText(), QStringLiteral("帰宅"));
+                end->optEndActionType(1)->click();
+                if (cancel)
+                    end->cmdCancel()->click();
+                else
+                    end->cmdOk()->click();
+            });
+            poll->start(10);
+            control<QPushButton>(dlg(), "cmdSetEndAction")->click();
+        }
+        d.cmdApply()->click();
+        QCOMPARE(m_settings.user.END_ACTION_TYPE, EndAction::Ask);
+        QVERIFY(m_settings.user.END_REGIST_POSITION.isEmpty());
+    }
+
     void directoryFailureEndsTheProgram() {
         frmSetParameter& d = open();
         QVERIFY(m_sim.setFault(QStringLiteral("status"), 500, 0, -1, QStringLiteral("LoginGroup")));
         ScriptedMessages messages;
         d.cmdApply()->click();
-        QCOMPARE(m_emergencyExits, 1);
-        QCOMPARE(messages.lastText(), kServerDataErrorText);
+        QCOMPARE(m_endModes, QList<qint16>{4});
+        QVERIFY(messages.lastText().startsWith(QStringLiteral("サーバーから必要なデータを取得できませんでした.")));
         QCOMPARE(messages.shown().last().icon, MsgIcon::Critical);
         QCOMPARE(m_settings.groups.size(), 3); // the old list, not an empty one
-    }
-
-    void settingsCommand() {
-        FakeStatus status;
-        int endMode = -1;
-        auto context = [&](std::function<void(frmSetParameter&)> whenOpen) {
-            SettingsCommandContext c{m_settings,
-                                     m_app,
-                                     m_session,
-                                     &m_resident,
-                                     &status,
-                                     [&endMode](qint16 mode) { endMode = mode; },
-                                     [whenOpen](frmSetParameter& dialog) {
-                                         auto* poll = new QTimer(&dialog);
-                                         QObject::connect(poll, &QTimer::timeout, &dialog, [poll, &dialog, whenOpen] {
-                                             if (!dialog.isVisible())
-                                                 return;
-                                             poll->stop();
-                                             whenOpen(dialog);
-                                         });
-                                         poll->start(10);
-                                     }};
-            return c;
-        };
-
-        // Cancelled: the timers run again, nothing else happens.
-        RunSettingsCommand(context([](frmSetParameter& d) { d.cmdCancel()->click(); }));
-        QCOMPARE(m_resident.timerCalls, QList<bool>({false, true}));
-        QCOMPARE(status.appearanceUpdates, 0);
-        QCOMPARE(endMode, -1);
-
-        // Confirmed without a restart: the status window takes the new settings.
-        ScriptedMessages messages;
-        RunSettingsCommand(context([](frmSetParameter& d) { d.cmdApply()->click(); }));
-        QCOMPARE(m_resident.timerCalls, QList<bool>({false, true, false, true}));
-        QCOMPARE(status.appearanceUpdates, 1);
-
-        // A restart request ends the program instead; the timers stay stopped.
-        RunSettingsCommand(context([](frmSetParameter& d) {
-            control<QCheckBox>(&d, "chkCheckUsableApplication")->click();
-            d.cmdApply()->click();
-        }));
-        QCOMPARE(messages.lastText(), kRestartNeeded);
-        QCOMPARE(endMode, 3);
-        QCOMPARE(m_resident.timerCalls, QList<bool>({false, true, false, true, false}));
-        QCOMPARE(status.appearanceUpdates, 1);
     }
 };
 
