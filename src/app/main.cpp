@@ -10,6 +10,7 @@
 #include "core/SettingsFile.h"
 #include "core/SingleInstance.h"
 #include "core/Startup.h"
+#include "core/frmMain.h"
 #include "dialogs/frmSetParameter.h"
 #include "dialogs/frmStartup.h"
 #include "groupware/GroupwareSession.h"
