@@ -41,6 +41,7 @@ void frmSetInetDetail::createControls() {
     auto* fraConnection = new QGroupBox(QStringLiteral("接続"), this);
     fraConnection->setObjectName(QStringLiteral("fraConnection"));
     m_txtTimeOut = lineEdit(fraConnection, "txtTimeOut", 5);
+    m_txtTimeOut->setMaximumWidth(m_txtTimeOut->minimumWidth());
     auto* connectionRow = new QHBoxLayout(fraConnection);
     connectionRow->addWidget(new QLabel(QStringLiteral("タイムアウト時間："), fraConnection));
     connectionRow->addWidget(m_txtTimeOut);
@@ -60,6 +61,7 @@ void frmSetInetDetail::createControls() {
     m_txtProxyURL = lineEdit(fraProxy, "txtProxyURL", 24);
     m_lblProxyPortNo = new QLabel(QStringLiteral("ポート番号："), fraProxy);
     m_txtProxyPortNo = lineEdit(fraProxy, "txtProxyPortNo", 6);
+    m_txtProxyPortNo->setMaximumWidth(m_txtProxyPortNo->minimumWidth());
     auto* manualRow = new QHBoxLayout;
     manualRow->addSpacing(20);
     manualRow->addWidget(m_txtProxyURL, 1);

@@ -137,6 +137,7 @@ void frmSetParameter::fillControls() {
     m_txtAlarmTiming->setText(QString::number(m_user.ALARM_TIMING.minute()));
     m_chkUseSound->setChecked(!m_user.ALARM_SOUNDFILE.isEmpty());
     m_txtSoundFileName->setText(m_user.ALARM_SOUNDFILE);
+    m_txtSoundFileName->setCursorPosition(0); // a long path shows its beginning
     m_order.load(m_groups, m_user.GROUP_DISP_ORDER);
     fillGroupOrderList(-1);
     m_chkAutoLogin->setChecked(m_user.AUTO_LOGIN);
@@ -349,7 +350,6 @@ void frmSetParameter::cmdSetInetDetail_Click() {
     m_serverUserName = detail.strServerID;
     m_serverPassword = detail.strServerPassword;
     m_serverLogonSaved = detail.bSaveServerPassword;
-    serverControls_Change();
 }
 
 void frmSetParameter::cmdSetEndAction_Click() {
@@ -389,6 +389,7 @@ void frmSetParameter::cmdFileRef_Click() {
             return;
         if (IsWavFileName(path)) {
             m_txtSoundFileName->setText(path);
+            m_txtSoundFileName->setCursorPosition(0);
             return;
         }
         showMessage(kTitleError, MsgIcon::Warning, kNotWavFile);

@@ -109,7 +109,7 @@ QGroupBox* frmSetParameter::createNotifyFrame(QWidget* parent) {
     m_chkUseSound = checkBox(box, "chkUseSound", QStringLiteral("通知にサウンドを使用する"));
     m_lblSoundFile = named(new QLabel(QStringLiteral("WAVファイル："), box), "lblSoundFile");
     m_txtSoundFileName = named(new QLineEdit(box), "txtSoundFileName");
-    m_txtSoundFileName->setMinimumWidth(m_txtSoundFileName->fontMetrics().horizontalAdvance(QLatin1Char('x')) * 30);
+    m_txtSoundFileName->setMinimumWidth(m_txtSoundFileName->fontMetrics().horizontalAdvance(QLatin1Char('x')) * 36);
     m_cmdFileRef = button(box, "cmdFileRef", QStringLiteral("参照..."));
     m_cmdSoundTest = button(box, "cmdSoundTest", QStringLiteral("テスト"));
 
