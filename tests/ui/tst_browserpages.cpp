@@ -24,11 +24,11 @@ QString text(const QJsonObject& request, const char* key) {
 QString field(const QJsonObject& request, const char* name) {
     return request.value(QStringLiteral("fields")).toObject().value(QLatin1String(name)).toString();
 }
-// Requests of the program itself, without the pictures the pages load.
+// Requests of the program itself, without the pictures the pages load or the browser's favicon.
 QList<QJsonObject> programRequests(test::SimServer& sim) {
     QList<QJsonObject> list;
     for (const QJsonObject& r : sim.requests()) {
-        if (text(r, "kind") != QLatin1String("image"))
+        if (text(r, "path") == sim.programUrl().path())
             list.append(r);
     }
     return list;
