@@ -36,7 +36,9 @@ QString userSection(const EndProgramState& state) {
 
 void saveUserDirectory(const EndProgramState& state) {
     const QString& path = state.app.userDataFilePath;
-    if (path.isEmpty())
+    // Before the directory is loaded (a restart asked for during the first setup) the list in
+    // memory is empty: writing it would leave an empty directory for the next start to trust.
+    if (path.isEmpty() || !state.app.directoryLoaded)
         return;
     // A directory that could not be saved is fetched anew at the next start.
     if (!SaveUserData(state.settings.users, path) && QFile::exists(path))

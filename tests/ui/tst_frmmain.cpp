@@ -102,6 +102,7 @@ class TestFrmMain : public QObject {
         m_app = AppState();
         m_app.settingsFilePath = m_dir.filePath(QStringLiteral("Zelmora.ini"));
         m_app.userDataFilePath = m_dir.filePath(QStringLiteral("UserData.dat"));
+        m_app.directoryLoaded = true;
         m_session = GroupwareSession();
         if (userId != 0) {
             QVERIFY(Login(m_settings.connection, m_session, userId, QStringLiteral("pass%1").arg(userId)));
@@ -381,6 +382,18 @@ private slots:
         QVERIFY(!QFile::exists(m_app.userDataFilePath));
         QVERIFY(entryPosts(m_sim).isEmpty());
         QCOMPARE(m_quits, 1);
+    }
+
+    void restartBeforeTheDirectoryIsLoadedKeepsTheDirectoryFile() {
+        // The launch ends this way when the first setup asks for a restart: no resident window yet.
+        makeMain(0);
+        QVERIFY(SaveUserData(m_settings.users, m_app.userDataFilePath));
+        const QByteArray directory = test::readFile(m_app.userDataFilePath);
+        m_settings.users.clear();
+        m_app.directoryLoaded = false;
+        EndProgram(EndRestart, EndProgramState{m_settings, m_app, m_session}, nullptr);
+        QCOMPARE(test::readFile(m_app.userDataFilePath), directory);
+        QVERIFY(QFile::exists(m_app.settingsFilePath));
     }
 
     void terminationSignalRunsTheNormalExit() {
