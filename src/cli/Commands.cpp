@@ -20,6 +20,7 @@ int runNoticesCommand(const CliArgs& args);
 int runLatestArticleCommand(const CliArgs& args);
 int runScheduleCommand(const CliArgs& args);
 int runLinksCommand(const CliArgs& args);
+int runMemoCommand(const CliArgs& args);
 
 const QList<Command>& commands() {
     static const QList<Command> table = {
@@ -61,6 +62,9 @@ const QList<Command>& commands() {
          "                  [{\"kind\": 0|1|2, \"start\": \"HH:MM\"|null, \"end\": \"HH:MM\"|null, \"title\": S}]"},
         {"links", runLinksCommand,
          "links --user ID   the top page's links: [{\"title\": S, \"url\": S}] (separator: \"-\" and \"\")"},
+        {"memo", runMemoCommand,
+         "memo --to ID --user ID [--from NAME] [--request 0|1|2] [--tel T] [--message M] [--writer W]\n"
+         "     [--time HH:MM]  a telephone memo for member --to (writer: the user's name by default)"},
     };
     return table;
 }

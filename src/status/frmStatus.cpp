@@ -83,6 +83,7 @@ frmStatus::frmStatus(Settings& settings, AppState& appState, GroupwareSession& s
     createControls();
     createMenus();
     connectCommands();
+    connectDialogCommands();
     applyDesignSize();
 }
 

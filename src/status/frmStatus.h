@@ -6,6 +6,7 @@
 
 #include <QList>
 #include <QMainWindow>
+#include <QPointer>
 
 #include <array>
 #include <functional>
@@ -20,8 +21,11 @@ class QTabBar;
 namespace zelmora {
 
 struct AppState;
+class AttentionControl;
 class GroupwareSession;
 struct MemberWindowFields;
+class RegistPositionHost;
+class frmMemberPosition;
 struct StatusPageContext;
 
 namespace ui {
@@ -87,6 +91,16 @@ public:
     }
     // Pops the tray menu up at a global position (right click on the window's background).
     void setTrayMenuPopup(std::function<void(QPoint globalPos)> popup) { m_trayMenuPopup = std::move(popup); }
+
+    // The window's own notice window, registration dialog, telephone memo dialog and member
+    // window, which the hooks above use unless replaced. The resident controller brackets its
+    // server work with the registration dialog's LockForm/UnlockForm (while
+    // registPositionHost()->isFormOpen()) and gives the notice window's desktop notifications the
+    // tray icon.
+    AttentionControl* attention() const { return m_attention; }
+    RegistPositionHost* registPositionHost() const { return m_registHost; }
+    // The member window of the last double-click, or nullptr.
+    frmMemberPosition* memberWindow() const;
 
     // StatusControl
     void UpdateAppearance() override;
@@ -160,6 +174,9 @@ private:
     void createControls();
     void createMenus();
     void connectCommands();
+    void connectDialogCommands();
+    bool showTelMemo(qint32 lngToUserID);
+    void showMemberWindow(const MemberWindowFields& fields);
     QMenu* addMenu(QMenu* parent, const QString& name, const QString& caption);
     QAction* addItem(QMenu* menu, const QString& name, const QString& caption);
     void applyDesignSize();
@@ -206,6 +223,9 @@ private:
     std::function<bool(qint32)> m_writeTelMemo;
     std::function<void(const MemberWindowFields&)> m_openMemberWindow;
     std::function<bool(QList<UserRecord>&)> m_getUserData;
+    AttentionControl* m_attention = nullptr;
+    RegistPositionHost* m_registHost = nullptr;
+    QPointer<frmMemberPosition> m_memberWindow;
 
     std::array<QLabel*, 4> m_lblLabel{};
     QTabBar* m_objTabStrip = nullptr;
