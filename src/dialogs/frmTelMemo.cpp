@@ -166,7 +166,13 @@ void frmTelMemo::optContent_Click() {
 }
 
 void frmTelMemo::setControlsEnabled(bool enabled) {
-    for (QWidget* control : findChildren<QWidget*>())
+    QList<QWidget*> controls{m_lblDay,  m_txtTime,   m_txtFromName, m_fraFrame, m_txtTelNo,
+                             m_txtMemo, m_cboMyName, m_cmdOK,       m_cmdCancel};
+    for (QLabel* label : m_lblLabel)
+        controls << label;
+    for (QRadioButton* option : m_optContent)
+        controls << option;
+    for (QWidget* control : std::as_const(controls))
         control->setEnabled(enabled);
     if (enabled)
         optContent_Click();
