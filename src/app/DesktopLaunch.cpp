@@ -6,14 +6,20 @@
 #include "core/ResidentControl.h"
 #include "core/Settings.h"
 #include "core/frmMain.h"
+#include "dialogs/RegistPositionHost.h"
 #include "dialogs/frmAbout.h"
 #include "dialogs/frmLogin.h"
 #include "dialogs/frmServerLogin.h"
 #include "groupware/Directory.h"
 #include "groupware/GroupwareSession.h"
 #include "groupware/Login.h"
+#include "groupware/Registration.h"
 #include "groupware/UserDataFile.h"
+#include "notify/AttentionControl.h"
+#include "notify/ScheduleAlarm.h"
 #include "status/frmStatus.h"
+#include "ui/DesktopNotifier.h"
+#include "ui/TrayIcon.h"
 #include "ui/TrayMenu.h"
 #include "ui/Twips.h"
 
@@ -32,6 +38,36 @@ namespace zelmora {
 namespace {
 // The browser component of the pages, named in the about box.
 const QString kBrowserComponent = QStringLiteral("Qt WebEngine");
+
+// The status window's registration dialog, alarm check and notice window as the resident
+// controller uses them: "詳細設定..." of the tray's position menu, the lock around its server work,
+// tmrScheduleAlarmTimer, and the tray icon for desktop notifications where the desktop has no
+// notification service.
+void wireStatusDialogs(UserSettings& user, frmMain& main, frmStatus& status) {
+    RegistPositionHost* regist = status.registPositionHost();
+    main.setRegistrationDialogLock([regist](bool lock) {
+        if (!regist->isFormOpen())
+            return;
+        if (lock)
+            regist->LockForm();
+        else
+            regist->UnlockForm();
+    });
+    main.setRegistrationDialogOpener([regist](const PositionMenuChoice& choice) {
+        regist->Open({choice.memberId, false, choice.currentPosition, choice.currentContact});
+    });
+    auto* alarm = new ScheduleAlarm(status.todaySchedule(), user, &main);
+    main.setAlarmCheck([alarm] { alarm->Tick(); });
+    ui::TrayIcon* tray = main.trayIcon();
+    if (!tray)
+        return;
+    auto giveTray = [tray, &status] {
+        if (ui::DesktopNotifier* notifier = status.attention()->notifier())
+            notifier->setTrayIcon(tray->systemTrayIcon());
+    };
+    giveTray();
+    QObject::connect(tray, &ui::TrayIcon::shown, &status, giveTray);
+}
 } // namespace
 
 DesktopLaunch::DesktopLaunch(Settings& settings, AppState& appState, GroupwareSession& session, QObject* parent)
@@ -122,6 +158,7 @@ void DesktopLaunch::LoadStatusWindow() {
     connect(m_status.get(), &frmStatus::aboutRequested, main,
             [main] { frmAbout::ShowAbout(main->idleSourceName(), kBrowserComponent); });
     main->setStatusControl(m_status.get());
+    wireStatusDialogs(m_settings.user, *main, *m_status);
     m_status->Load();
 }
 

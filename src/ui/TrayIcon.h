@@ -24,6 +24,8 @@ public:
     void AddTrayIcon();
     void RemoveTrayIcon();
     bool isShown() const;
+    // The platform's icon once a tray has been found, else nullptr.
+    QSystemTrayIcon* systemTrayIcon() const { return m_icon; }
 
     static QIcon programIcon();
 

@@ -14,6 +14,7 @@
 #include "notify/ScheduleAlarm.h"
 #include "notify/frmAlarm.h"
 #include "notify/frmAttention.h"
+#include "status/StatusPages.h"
 #include "support/SimServer.h"
 #include "ui/NoticeSound.h"
 
@@ -105,9 +106,10 @@ int main(int argc, char** argv) {
     ok = save(&memo, dir + QStringLiteral("/memo-dialog.png")) && ok;
 
     frmMemberPosition member(session);
-    member.Fill(QStringLiteral("鈴木 花子"),
-                QStringLiteral("外出 (15時まで) 新宿の取引先で打合せ、その後本社で会議に出て直帰します"), true,
-                QStringLiteral("携帯 090-1234-5678"), QStringLiteral("2024/12/06 (金) 09:40"));
+    member.Fill(memberWindowFields(
+        QStringLiteral("鈴木 花子"),
+        QStringLiteral("外出 (15時まで) 新宿の取引先で打合せ、その後本社で会議に出て直帰します"), QStringLiteral("○"),
+        QStringLiteral("携帯 090-1234-5678"), QStringLiteral("2024/12/06 (金) 09:40")));
     ok = save(&member, dir + QStringLiteral("/member-window.png")) && ok;
     return ok ? 0 : 1;
 }
