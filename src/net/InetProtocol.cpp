@@ -341,6 +341,9 @@ PostResult InetProtocol::post(const QString& url, const QByteArray& body, const 
     result.error = classify(*transfer);
     result.httpStatus = transfer->httpStatus;
     result.detail = transfer->detail;
+    // The answer is read for this one text only: a session the server forgot is worth a new login.
+    if (result.error == TransferError::None)
+        result.loginRequired = cp932::decode(transfer->body, transfer->charset).contains(kLoginRequiredText);
     logOutcome(*transfer, result.error);
     return result;
 }

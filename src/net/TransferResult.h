@@ -5,6 +5,10 @@
 
 namespace zelmora {
 
+// What the groupware answers, instead of the page asked for, to a request that needs a login it
+// does not know: nobody logged in, or the session ended on the server's side (a restart).
+inline const QString kLoginRequiredText = QStringLiteral("ログインが必要です");
+
 // How a request to the groupware server ended.
 enum class TransferError {
     None,                 // an answer arrived (a 4xx page of the server counts as an answer)
@@ -46,6 +50,9 @@ struct PostResult {
     TransferError error = TransferError::None;
     int httpStatus = 0;
     QString detail;
+    // The answer was the "login required" page: the server did not take the form. Only this is
+    // looked for in the answer.
+    bool loginRequired = false;
 
     // The request got no answer in time (watchdog or TIMEOUT) and was cancelled; it is not retried.
     bool timedOut() const { return error == TransferError::Watchdog || error == TransferError::TimedOut; }

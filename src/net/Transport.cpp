@@ -1,9 +1,45 @@
 #include "net/Transport.h"
 
+#include "core/Logging.h"
 #include "core/Settings.h"
 #include "net/InetProtocol.h"
 
+#include <QScopeGuard>
+
 namespace zelmora {
+
+namespace {
+
+LoginRenewal& installedRenewal() {
+    static LoginRenewal renewal;
+    return renewal;
+}
+
+bool g_renewing = false;
+
+// One renewal at a time: the login it sends, and any request a timer makes while it waits, must
+// not start another one.
+bool renewLogin(const QString& url) {
+    if (g_renewing || !installedRenewal())
+        return false;
+    qCInfo(lcNet).noquote() << "login required for" << redactPasswords(url) << "- logging in again";
+    g_renewing = true;
+    const auto done = qScopeGuard([] { g_renewing = false; });
+    const LoginRenewal renewal = installedRenewal(); // the call may install another one
+    const bool renewed = renewal();
+    qCInfo(lcNet) << (renewed ? "logged in again; repeating the request" : "logging in again failed");
+    return renewed;
+}
+
+} // namespace
+
+void SetLoginRenewal(LoginRenewal renewal) {
+    installedRenewal() = std::move(renewal);
+}
+
+bool IsLoginRequiredPage(const QString& page) {
+    return page.contains(kLoginRequiredText);
+}
 
 void SetInetOptions(const ConnectionSettings& connection, const QString& userName, const QString& password) {
     InetOptions options;
@@ -17,11 +53,18 @@ void SetInetOptions(const ConnectionSettings& connection, const QString& userNam
 }
 
 PageResult GetPage(const QString& url) {
-    return InetProtocol::instance().get(url);
+    PageResult result = InetProtocol::instance().get(url);
+    if (IsLoginRequiredPage(result.text) && renewLogin(url))
+        result = InetProtocol::instance().get(url);
+    return result;
 }
 
 PostResult PostForm(const QString& url, const QByteArray& body, const QString& headers) {
-    return InetProtocol::instance().post(url, body, headers);
+    PostResult result = InetProtocol::instance().post(url, body, headers);
+    // The server refused the form without acting on it, so sending it again cannot register twice.
+    if (result.loginRequired && renewLogin(url))
+        result = InetProtocol::instance().post(url, body, headers);
+    return result;
 }
 
 PostResult PostForm(const QString& url, const FormData& form, const QString& headers) {
@@ -49,7 +92,7 @@ bool IsValidPage(const QString& page) {
     if ((text.contains(QLatin1String("FORBIDDEN")) && text.contains(QLatin1String("403"))) ||
         text.contains(QLatin1String("HTTP 403")))
         return false;
-    if (text.contains(QStringLiteral("ログインが必要です")))
+    if (IsLoginRequiredPage(text))
         return false;
     if (text.contains(kLicenceKeyMissingText))
         return false;

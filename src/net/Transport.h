@@ -5,6 +5,8 @@
 
 #include <QString>
 
+#include <functional>
+
 namespace zelmora {
 
 struct ConnectionSettings;
@@ -24,6 +26,18 @@ PageResult GetPage(const QString& url);
 // "Name: value" lines separated by CR LF. timedOut() of the result: cancelled for lack of answer.
 PostResult PostForm(const QString& url, const QByteArray& body, const QString& headers = {});
 PostResult PostForm(const QString& url, const FormData& form, const QString& headers = {});
+
+// Logs the current user in again; true when the server took the login.
+using LoginRenewal = std::function<bool()>;
+
+// Installs the renewal of the groupware login (an empty function removes it). When the answer to a
+// GET, or to a POST, is the "login required" page, GetPage and PostForm call it once and, when it
+// worked, send the same request once more; otherwise the caller gets the first answer. Requests
+// made while the renewal runs (its own login, a timer's request in its wait) are never renewed.
+void SetLoginRenewal(LoginRenewal renewal);
+
+// True when the server answered with its "login required" page.
+bool IsLoginRequiredPage(const QString& page);
 
 // True when `page` is a usable groupware page, false for an empty page and the server's error pages.
 bool IsValidPage(const QString& page);
