@@ -125,7 +125,10 @@ qint16 LoadUserData(QList<UserRecord>& users, const QString& path) {
 bool SaveUserData(const QList<UserRecord>& users, const QString& path) {
     QSaveFile file(path);
     const QByteArray bytes = composeUserData(users);
-    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit()) {
+    // Unbuffered: QSaveFile::commit() does not see a write that fails while its buffer is flushed
+    // (a full disk), and would put an empty or truncated file in the old one's place.
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered) || file.write(bytes) != bytes.size() ||
+        file.error() != QFileDevice::NoError || !file.commit()) {
         showMessage(kTitleError, MsgIcon::Warning, QStringLiteral("ユーザーデータの保存に失敗しました"));
         return false;
     }
