@@ -38,6 +38,19 @@ QByteArray charsetOf(const QString& contentType) {
     return m.hasMatch() ? m.captured(1).toLatin1() : QByteArray();
 }
 
+// The network library names the request's URL in its error texts ("Error transferring URL - server
+// replied: ..."), and the login's URL carries the password: it is shown with the password hidden.
+QString withoutPasswords(const QString& errorText, const QUrl& url) {
+    QString text = errorText;
+    const QString hidden = redactPasswords(url.toString(QUrl::FullyEncoded));
+    for (const QUrl::ComponentFormattingOption format : {QUrl::FullyEncoded, QUrl::PrettyDecoded}) {
+        const QString shown = url.toString(format);
+        if (!shown.isEmpty())
+            text.replace(shown, hidden);
+    }
+    return redactPasswords(text);
+}
+
 } // namespace
 
 struct InetProtocol::Transfer {
@@ -182,7 +195,7 @@ void InetProtocol::onReplyFinished(const TransferPtr& transfer) {
         transfer->body = reply->readAll();
     transfer->charset = charsetOf(reply->header(QNetworkRequest::ContentTypeHeader).toString());
     if (reply->error() != QNetworkReply::NoError)
-        transfer->detail = reply->errorString();
+        transfer->detail = withoutPasswords(reply->errorString(), reply->request().url());
     transfer->finished = true;
     transfer->reply = nullptr;
     reply->deleteLater();
