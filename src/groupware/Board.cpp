@@ -174,7 +174,9 @@ bool readPositionList(const QString& page, const QString& programName, QList<Mem
     text.remove(kFieldStart);
     text.remove(kFieldEnd);
 
-    text = cutBetween(text, headerRow(), tableEnd());
+    // Both ends of the table end in ">": the text after the last ">" is left out, so that a tail of
+    // unclosed "<tr" tags does not cost a scan to the end of the page for each of them.
+    text = cutBetween(text.left(text.lastIndexOf(QLatin1Char('>')) + 1), headerRow(), tableEnd());
 
     const ProgramPatterns& p = programPatterns(programName);
     text.replace(notRegistered(), QStringLiteral("<font size=(\\1)>登録されていません</font></a><br>"

@@ -346,7 +346,11 @@ qsizetype GetSelectOptions(const QString& page, const QString& selectName, QList
     const QString optionTag = QStringLiteral("< *option( value *=)?.*>");
     const QString partEnd = QStringLiteral("\r|\n|(\r\n)|<");
 
-    PageWalker walker(CutBetweenEx(page, selectStart, QStringLiteral("< */select *>"), 0));
+    // A select element ends in ">", so the text after the page's last ">" cannot hold one. Leaving
+    // it out keeps a page whose tail is full of unclosed "<select" tags (a page cut off in transit)
+    // from costing a scan to the end of the page for each of them.
+    const QString tagged = page.left(page.lastIndexOf(QLatin1Char('>')) + 1);
+    PageWalker walker(CutBetweenEx(tagged, selectStart, QStringLiteral("< */select *>"), 0));
     while (!walker.atEnd()) {
         const QStringView part = walker.cutBetween(optionStart, partEnd);
         if (part.isEmpty()) {
