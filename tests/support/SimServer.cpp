@@ -6,6 +6,9 @@
 #include <QTcpSocket>
 #include <QUrlQuery>
 
+#include <csignal>
+#include <sys/prctl.h>
+
 namespace zelmora::test {
 
 namespace {
@@ -83,6 +86,9 @@ bool SimServer::start() {
 
     m_process = std::make_unique<QProcess>();
     m_process->setProcessChannelMode(QProcess::ForwardedErrorChannel);
+    // A test that crashes (or is killed by a sanitizer) must not leave its server behind: the
+    // server would keep ctest's output pipe open until ctest's time-out.
+    m_process->setChildProcessModifier([] { ::prctl(PR_SET_PDEATHSIG, SIGTERM); });
     m_process->start(QStringLiteral(ZELMORA_SIM_PATH), args);
     if (!m_process->waitForStarted(kStartTimeoutMs)) {
         qWarning("SimServer: cannot start %s", ZELMORA_SIM_PATH);
