@@ -2,6 +2,7 @@
 // check, defaults and [COMMON], then the launch; the program then lives in its windows.
 #include "app/DesktopLaunch.h"
 #include "core/AppState.h"
+#include "core/EventLoopMonitor.h"
 #include "core/Launch.h"
 #include "core/Logging.h"
 #include "core/LogonName.h"
@@ -14,8 +15,11 @@
 #include "dialogs/frmSetParameter.h"
 #include "dialogs/frmStartup.h"
 #include "groupware/GroupwareSession.h"
+#include "groupware/SessionRenewal.h"
+#include "net/InetProtocol.h"
 #include "status/frmStatus.h"
 #include "ui/MessageBoxUi.h"
+#include "ui/ModalAnswerer.h"
 
 #include <QApplication>
 #include <QStandardPaths>
@@ -93,6 +97,14 @@ int main(int argc, char** argv) {
     // The program lives in the tray; closing its last window does not end it.
     QApplication::setQuitOnLastWindowClosed(false);
     ui::installMessageBoxHandler();
+    // Test runs of the whole program, never set in production: modal windows answered by
+    // themselves, a shorter request watchdog, and a stall report every second.
+    const int testTickMs = qEnvironmentVariableIntValue("ZELMORA_TEST_TICK_MS");
+    ui::ModalAnswerer::fromEnvironment(&app);
+    if (const int watchdogMs = qEnvironmentVariableIntValue("ZELMORA_TEST_WATCHDOG_MS"); watchdogMs > 0)
+        InetProtocol::instance().setWatchdogInterval(watchdogMs);
+    EventLoopMonitor monitor(testTickMs > 0 ? 1000 : 60000);
+    monitor.start();
 
     const QString dataFolder = dataFolderOf(QCoreApplication::arguments());
     SingleInstance instance(dataFolder);
@@ -102,9 +114,11 @@ int main(int argc, char** argv) {
     Settings settings;
     AppState state;
     GroupwareSession session;
+    // A server restarted while the program runs has forgotten its login: log in again by itself,
+    // or every later page would be the "login required" page.
+    SessionRenewal renewal(settings.connection, session);
     DesktopLaunch windows(settings, state, session);
-    // Test runs of the whole program make the timers tick faster; never set in production.
-    windows.setTestTickMs(qEnvironmentVariableIntValue("ZELMORA_TEST_TICK_MS"));
+    windows.setTestTickMs(testTickMs);
     useSettingsDialog(settings, state, session, windows);
     try {
         const int status = start(settings, state, session, windows, dataFolder);

@@ -7,6 +7,8 @@
 Q_LOGGING_CATEGORY(lcNet, "zelmora.net", QtWarningMsg)
 Q_LOGGING_CATEGORY(lcRegistration, "zelmora.registration", QtWarningMsg)
 Q_LOGGING_CATEGORY(lcApp, "zelmora.app", QtWarningMsg)
+Q_LOGGING_CATEGORY(lcStatus, "zelmora.status", QtWarningMsg)
+Q_LOGGING_CATEGORY(lcEventLoop, "zelmora.eventloop", QtWarningMsg)
 
 namespace zelmora {
 

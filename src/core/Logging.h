@@ -8,7 +8,9 @@
 // password, and decisions.
 Q_DECLARE_LOGGING_CATEGORY(lcNet)          // every request and its outcome
 Q_DECLARE_LOGGING_CATEGORY(lcRegistration) // every registration decision
-Q_DECLARE_LOGGING_CATEGORY(lcApp)          // start-up, launch steps, exit
+Q_DECLARE_LOGGING_CATEGORY(lcApp)          // start-up, launch steps, exit, message boxes
+Q_DECLARE_LOGGING_CATEGORY(lcStatus)       // the status window's refreshes: title and rows shown
+Q_DECLARE_LOGGING_CATEGORY(lcEventLoop)    // how long the event loop was kept from running
 
 namespace zelmora {
 

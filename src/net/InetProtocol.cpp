@@ -5,6 +5,7 @@
 
 #include <QAuthenticator>
 #include <QCoreApplication>
+#include <QElapsedTimer>
 #include <QEventLoop>
 #include <QNetworkAccessManager>
 #include <QNetworkCookieJar>
@@ -51,6 +52,35 @@ QString withoutPasswords(const QString& errorText, const QUrl& url) {
     return redactPasswords(text);
 }
 
+// A fixed word per outcome, for the support log (the Japanese descriptions share their wording).
+const char* outcomeWord(TransferError error) {
+    switch (error) {
+    case TransferError::None:
+        return "answered";
+    case TransferError::MalformedUrl:
+        return "malformed-url";
+    case TransferError::UnencodableText:
+        return "unencodable";
+    case TransferError::Watchdog:
+        return "watchdog";
+    case TransferError::Cancelled:
+        return "cancelled";
+    case TransferError::TimedOut:
+        return "timeout";
+    case TransferError::CannotConnect:
+        return "cannot-connect";
+    case TransferError::ConnectionClosed:
+        return "connection-closed";
+    case TransferError::AuthenticationFailed:
+        return "authentication-failed";
+    case TransferError::ServerError:
+        return "server-error";
+    case TransferError::Other:
+        break;
+    }
+    return "other";
+}
+
 } // namespace
 
 struct InetProtocol::Transfer {
@@ -65,6 +95,7 @@ struct InetProtocol::Transfer {
     QByteArray body;
     QByteArray charset;
     QString detail;
+    QElapsedTimer sent; // how long the server took is the first question about a slow or failed request
 };
 
 InetProtocol::InetProtocol(QObject* parent) : QObject(parent), m_manager(new QNetworkAccessManager(this)) {
@@ -180,6 +211,7 @@ QNetworkRequest InetProtocol::makeRequest(const QUrl& url) const {
 InetProtocol::TransferPtr InetProtocol::start(QNetworkReply* reply) {
     auto transfer = std::make_shared<Transfer>();
     transfer->reply = reply;
+    transfer->sent.start();
     m_current = transfer;
     connect(reply, &QNetworkReply::finished, this, [this, transfer] { onReplyFinished(transfer); });
     return transfer;
@@ -310,8 +342,9 @@ TransferError InetProtocol::classify(const Transfer& transfer) {
 }
 
 void InetProtocol::logOutcome(const Transfer& transfer, TransferError error) {
-    qCDebug(lcNet) << "  ->" << transfer.httpStatus << describeTransferError(error, transfer.httpStatus)
-                   << transfer.detail;
+    qCDebug(lcNet).noquote() << "  ->" << outcomeWord(error) << transfer.httpStatus
+                             << describeTransferError(error, transfer.httpStatus) << transfer.detail << "after"
+                             << transfer.sent.elapsed() << "ms";
 }
 
 PageResult InetProtocol::get(const QString& url) {

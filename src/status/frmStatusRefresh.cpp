@@ -2,6 +2,7 @@
 
 #include "core/AppState.h"
 #include "core/Clock.h"
+#include "core/Logging.h"
 #include "groupware/Board.h"
 #include "groupware/Directory.h"
 #include "groupware/GroupwareSession.h"
@@ -106,6 +107,8 @@ void frmStatus::Update() {
 
     hourglass.restore();
     setWindowTitle(statusTitle(failed, Clock::now()));
+    // A failed refresh keeps the rows of the last good one: both are worth a line in the support log.
+    qCInfo(lcStatus).noquote() << "status title:" << windowTitle() << "| rows shown:" << m_objMSFlexGrid->rows() - 1;
     if (m_resident) {
         m_resident->ClearGetTimer();
         m_resident->OnGetTimer();
