@@ -416,11 +416,50 @@ private slots:
         endNormally(zelmora);
     }
 
+    // PROXY_MODE 2 through a real proxy that goes down in the middle of a run: the refresh fails
+    // with the error title and the rows kept; once the proxy is back the next refresh recovers.
+    void proxyStopsMidRunAndComesBack() {
+        if (!TinyProxy::available())
+            QSKIP("tinyproxy is not installed");
+        SimServer sim;
+        QVERIFY(sim.start());
+        TinyProxy proxy;
+        QVERIFY2(proxy.start(), qPrintable(proxy.error()));
+        QTemporaryDir data;
+        writeSettings(data, commonSection(sim.baseUrl().toString(),
+                                          {QStringLiteral("PROXY_MODE=2"), QStringLiteral("PROXY_SERVER=127.0.0.1"),
+                                           QStringLiteral("PROXY_PORTNO=%1").arg(proxy.port())}) +
+                                userSection());
+        Zelmora zelmora(data.path(), QStringLiteral("ok"));
+        QVERIFY(zelmora.started());
+        const qsizetype good = waitForRefresh(zelmora, 0);
+        QVERIFY(withLog(good >= 0, zelmora));
+        const int rows = rowsShown(zelmora.lines().at(good));
+        QVERIFY(rows > 0);
+        // Every request went through the proxy.
+        for (const QJsonObject& r : sim.requests())
+            QVERIFY(!r.value(QStringLiteral("via")).toString().isEmpty());
+
+        const qsizetype stoppedAt = zelmora.lines().size();
+        proxy.stop();
+        const qsizetype failed = waitForLine(zelmora, kErrorTitle, stoppedAt);
+        QVERIFY(withLog(failed >= 0, zelmora));
+        QCOMPARE(rowsShown(zelmora.lines().at(failed)), rows);
+
+        QVERIFY2(proxy.start(proxy.port()), qPrintable(proxy.error()));
+        const qsizetype back = waitForRefresh(zelmora, failed);
+        QVERIFY(withLog(back > failed, zelmora));
+        QCOMPARE(rowsShown(zelmora.lines().at(back)), rows);
+        QCOMPARE(count(zelmora.lines(), QStringLiteral("message box:")), 0);
+        endNormally(zelmora);
+    }
+
     // Starts that cannot reach the server, with the settings dialog cancelled: the unreachable
     // message, the dialog, the settings-incomplete message, and the end of the program.
     void unreachableStartEndsWhenTheDialogIsCancelled_data() {
         QTest::addColumn<QString>("kind");
         QTest::newRow("no server") << QStringLiteral("down");
+        QTest::newRow("server never answers") << QStringLiteral("hang");
         QTest::newRow("proxy down (PROXY_MODE 2)") << QStringLiteral("proxy");
         QTest::newRow("server logon refused") << QStringLiteral("auth");
     }
@@ -432,6 +471,10 @@ private slots:
         QStringList settings;
         if (kind == QLatin1String("down")) {
             settings = commonSection(serverUrl(deadPort)) + userSection();
+        } else if (kind == QLatin1String("hang")) {
+            QVERIFY(sim.start());
+            QVERIFY(sim.setFault(QStringLiteral("hang")));
+            settings = commonSection(sim.baseUrl().toString()) + userSection();
         } else if (kind == QLatin1String("proxy")) {
             QVERIFY(sim.start());
             settings = commonSection(sim.baseUrl().toString(),
@@ -457,7 +500,13 @@ private slots:
         QVERIFY(withLog(box >= 0 && dialog > box && end > dialog, zelmora));
         QCOMPARE(findLine(lines, kStartupComplete), -1);
 
-        if (kind == QLatin1String("proxy")) {
+        if (kind == QLatin1String("hang")) {
+            // The server check gave up after TIMEOUT (4 s).
+            const qsizetype check = findLine(lines, QStringLiteral("  -> timeout"));
+            QVERIFY(withLog(check >= 0 && check < box, zelmora));
+            QVERIFY(requestMs(lines.at(check)) >= 4000 * 9 / 10);
+            QVERIFY(sim.clearFault()); // lets the held connections go
+        } else if (kind == QLatin1String("proxy")) {
             // Nothing went round the proxy.
             QVERIFY(sim.requests().isEmpty());
         } else if (kind == QLatin1String("auth")) {

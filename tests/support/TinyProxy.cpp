@@ -16,12 +16,13 @@ bool TinyProxy::available() {
     return QFileInfo(QString::fromLatin1(kBinary)).isExecutable();
 }
 
-bool TinyProxy::start() {
+bool TinyProxy::start(quint16 port) {
     if (!m_dir.isValid()) {
         m_error = QStringLiteral("no temporary folder");
         return false;
     }
-    {
+    m_port = port;
+    if (m_port == 0) {
         // A free port: bind, note it, release it for the proxy.
         QTcpServer probe;
         probe.listen(QHostAddress::LocalHost, 0);

@@ -18,8 +18,9 @@ public:
     TinyProxy& operator=(const TinyProxy&) = delete;
 
     static bool available();
-    // Starts the proxy and waits until it accepts connections; false (with error()) otherwise.
-    bool start();
+    // Starts the proxy (on `port`, or on a free one when it is 0; again on the same port after stop())
+    // and waits until it accepts connections; false (with error()) otherwise.
+    bool start(quint16 port = 0);
     void stop();
 
     quint16 port() const { return m_port; }
