@@ -15,6 +15,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -32,8 +33,11 @@ using namespace zelmora;
 namespace {
 const QString kDemo = QStringLiteral(ZELMORA_FIXTURE_DIR "/../../tools/groupware-sim/data/demo.json");
 
+// The X server maps, unmaps and repaints asynchronously: give it time before the screen is read.
 void settle() {
-    for (int i = 0; i < 20; ++i)
+    QElapsedTimer clock;
+    clock.start();
+    while (clock.elapsed() < 400)
         QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
 }
 
@@ -54,7 +58,7 @@ bool saveScreen(const QRect& area, const QString& path) {
 // The window's top part down to the lowest open menu, with a small margin.
 QRect areaWith(const QWidget* window, const QList<QMenu*>& menus) {
     QRect area = window->frameGeometry();
-    QRect covered = area;
+    QRect covered;
     for (const QMenu* menu : menus)
         covered = covered.united(menu->geometry());
     area.setRight(std::max(area.right(), covered.right() + 8));
@@ -147,7 +151,12 @@ int main(int argc, char** argv) {
             ok = false;
             continue;
         }
-        status.menuBar()->setActiveAction(menu->menuAction());
+        QMenuBar* bar = status.menuBar();
+        bar->setActiveAction(menu->menuAction());
+        settle();
+        // The bar does not always drop its menu down when driven this fast; drop it by hand then.
+        if (!menu->isVisible())
+            menu->popup(bar->mapToGlobal(bar->actionGeometry(menu->menuAction()).bottomLeft()));
         settle();
         QList<QMenu*> open{menu};
         if (shot.submenu) {
