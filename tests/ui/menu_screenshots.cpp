@@ -4,6 +4,7 @@
 //   xvfb-run -a -s "-screen 0 1280x1024x24" build/tests/ui/zelmora-menu-screenshots docs/screenshots
 #include "core/AppState.h"
 #include "core/Settings.h"
+#include "groupware/Board.h"
 #include "groupware/GroupwareSession.h"
 #include "groupware/Login.h"
 #include "net/Transport.h"
@@ -122,6 +123,8 @@ int main(int argc, char** argv) {
     backdrop.show();
     settle();
 
+    // The own entry as the registration pass leaves it, so that the position menus carry their ticks.
+    session.setOwnRecord(GetMyPosition(settings.connection, session));
     frmStatus status(settings, appState, session);
     status.BuildLayout();
     status.Update();
