@@ -10,6 +10,7 @@ packages=(
     libcpp-httplib-dev libssl-dev zlib1g-dev libbrotli-dev libbenchmark-dev
     libxss-dev libx11-dev
     tinyproxy-bin xvfb xauth fonts-noto-cjk
+    desktop-file-utils dpkg-dev libxml2-utils
 )
 
 missing=()

@@ -33,7 +33,8 @@ namespace {
 
 QString dataFolderOf(const QStringList& arguments) {
     return chooseDataFolder(arguments.mid(1), QCoreApplication::applicationDirPath(),
-                            QStandardPaths::writableLocation(QStandardPaths::AppConfigLocation), isWritableFolder);
+                            QStandardPaths::writableLocation(QStandardPaths::AppConfigLocation),
+                            programFolderHoldsData);
 }
 
 // The first stage and the launch. Returns the exit status when the program ends before it

@@ -1,6 +1,7 @@
 #include "core/Startup.h"
 
 #include "core/AppState.h"
+#include "core/HelpFile.h"
 #include "core/Logging.h"
 #include "core/MessageBox.h"
 #include "core/Settings.h"
@@ -66,6 +67,14 @@ bool isWritableFolder(const QString& folder) {
     return probe.open();
 }
 
+bool isInstalledProgramFolder(const QString& programFolder) {
+    return QFileInfo(QDir(programFolder).filePath(QStringLiteral("../share/zelmora"))).isDir();
+}
+
+bool programFolderHoldsData(const QString& programFolder) {
+    return !isInstalledProgramFolder(programFolder) && isWritableFolder(programFolder);
+}
+
 QString chooseDataFolder(const QStringList& arguments, const QString& programFolder, const QString& configFolder,
                          const std::function<bool(const QString&)>& isWritable) {
     const QString commandLine = arguments.join(QLatin1Char(' '));
@@ -81,7 +90,7 @@ void InitializeStartupState(Settings& settings, AppState& appState, const QStrin
     const QDir data(dataFolder);
     appState.settingsFilePath = data.filePath(kSettingsFileName);
     appState.userDataFilePath = data.filePath(kUserDataFileName);
-    appState.helpFilePath = QDir(programFolder).filePath(kHelpFileName);
+    appState.helpFilePath = findHelpFile(programFolder);
     settings.connection = ConnectionSettings{}; // program name and URL included
     appState.logonName = logonName.isEmpty() ? QStringLiteral("COMMON") : logonName;
     settings.connection.HERE_POSITION = QStringLiteral("在席");

@@ -15,7 +15,6 @@ struct Settings;
 
 inline const QString kSettingsFileName = QStringLiteral("Zelmora.ini");
 inline const QString kUserDataFileName = QStringLiteral("UserData.dat");
-inline const QString kHelpFileName = QStringLiteral("ゼルモラ.chm");
 
 // "Version 1.2.3 (2002/06/30)": the label of the splash window.
 QString versionLabelText(int major, int minor, int revision);
@@ -26,9 +25,15 @@ QString versionLabelText(int major, int minor, int revision);
 QString chooseDataFolder(const QStringList& arguments, const QString& programFolder, const QString& configFolder,
                          const std::function<bool(const QString&)>& isWritable);
 bool isWritableFolder(const QString& folder);
+// Whether the program runs from an installation (<prefix>/bin beside <prefix>/share/zelmora). Such a
+// folder never holds the data files, even when it is writable (a run as root would otherwise write
+// Zelmora.ini into /usr/bin, where the package manager neither expects nor removes it).
+bool isInstalledProgramFolder(const QString& programFolder);
+// The program folder as a data folder: writable and not an installation.
+bool programFolderHoldsData(const QString& programFolder);
 
-// Paths, connection defaults and the program URL, the logon name, HERE_POSITION "在席" and an
-// empty HERE_TELNO, and the per-user defaults.
+// Paths (the help file: the first found by findHelpFile, or empty), connection defaults and the program URL, the logon
+// name, HERE_POSITION "在席" and an empty HERE_TELNO, and the per-user defaults.
 void InitializeStartupState(Settings& settings, AppState& appState, const QString& dataFolder,
                             const QString& programFolder, const QString& logonName);
 

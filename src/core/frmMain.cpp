@@ -1,6 +1,7 @@
 #include "core/frmMain.h"
 
 #include "core/AppState.h"
+#include "core/HelpFile.h"
 #include "core/Logging.h"
 #include "core/RegistrationDecision.h"
 #include "core/Settings.h"
@@ -15,8 +16,8 @@
 #include "ui/TrayMenu.h"
 
 #include <QAction>
+#include <QCoreApplication>
 #include <QDesktopServices>
-#include <QFile>
 #include <QUrl>
 #include <QWidget>
 
@@ -300,8 +301,7 @@ void frmMain::refreshStatusAfterPost() {
 void frmMain::onPositionItem(const QString& caption) {
     if (!m_session.isLoggedIn())
         return;
-    const PositionMenuChoice choice =
-        positionMenuChoice(caption, m_session.userId(), m_session, m_settings.connection);
+    const PositionMenuChoice choice = positionMenuChoice(caption, m_session.userId(), m_session, m_settings.connection);
     if (choice.action == PositionMenuChoice::OpenDialog) {
         if (m_registrationOpener)
             m_registrationOpener(choice);
@@ -329,8 +329,8 @@ void frmMain::onPageItem(const QString& name) {
 }
 
 void frmMain::onHelp() {
-    if (!m_app.helpFilePath.isEmpty() && QFile::exists(m_app.helpFilePath))
-        QDesktopServices::openUrl(QUrl::fromLocalFile(m_app.helpFilePath));
+    ShowHelp(m_app.helpFilePath, QCoreApplication::applicationDirPath(),
+             [](const QUrl& url) { return QDesktopServices::openUrl(url); });
 }
 
 // ---------------------------------------------------------------------------------------------

@@ -2,6 +2,7 @@
 
 #include "core/AppState.h"
 #include "core/Clock.h"
+#include "core/HelpFile.h"
 #include "core/MessageBox.h"
 #include "groupware/Board.h"
 #include "groupware/GroupwareSession.h"
@@ -14,6 +15,7 @@
 #include "ui/WindowUtils.h"
 
 #include <QAction>
+#include <QCoreApplication>
 #include <QDesktopServices>
 #include <QMenu>
 #include <QPushButton>
@@ -86,8 +88,8 @@ void frmStatus::mnuClose_Click() {
 }
 
 void frmStatus::mnuHelpIndex_Click() {
-    if (!m_appState.helpFilePath.isEmpty())
-        QDesktopServices::openUrl(QUrl::fromLocalFile(m_appState.helpFilePath));
+    ShowHelp(m_appState.helpFilePath, QCoreApplication::applicationDirPath(),
+             [](const QUrl& url) { return QDesktopServices::openUrl(url); });
 }
 
 qint32 frmStatus::memberOfRow(int row) const {
