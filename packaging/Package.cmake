@@ -12,17 +12,17 @@ set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_MAINTAINER "${CPACK_PACKAGE_CONTACT}")
 set(CPACK_DEBIAN_PACKAGE_SECTION net)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
-set(CPACK_DEBIAN_PACKAGE_DESCRIPTION
-    "${CPACK_PACKAGE_DESCRIPTION_SUMMARY}
- Zelmora sits in the system tray beside the web browser and shows the
- whereabouts board of the user's groups, keeps the user's own whereabouts up
- to date, announces new mail, circulars, telephone memos, bulletin articles
- and workflow items, rings alarms before today's appointments, writes
- telephone memos and opens groupware pages already logged in. Its windows and
- messages are in Japanese. zelmora-cli reaches the same server from scripts.
- .
- サイボウズOffice4の在席確認(行き先)、新着のお知らせ、予定のアラーム、電話メモを
- タスクトレイから扱う常駐プログラムです。")
+# The body of the description: dpkg wants no summary repeated, no leading spaces (CPack adds them).
+set(CPACK_PACKAGE_DESCRIPTION
+    "Zelmora sits in the system tray beside the web browser and shows the
+whereabouts board of the user's groups, keeps the user's own whereabouts up
+to date, announces new mail, circulars, telephone memos, bulletin articles
+and workflow items, rings alarms before today's appointments, writes
+telephone memos and opens groupware pages already logged in. Its windows and
+messages are in Japanese. zelmora-cli reaches the same server from scripts.
+
+サイボウズOffice4の在席確認(行き先)、新着のお知らせ、予定のアラーム、
+電話メモをタスクトレイから扱う常駐プログラムです。")
 # Libraries come from dpkg-shlibdeps; what is loaded at run time is listed: the browser's helper
 # program, the SVG plugins of the icon.
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
