@@ -4,6 +4,7 @@
 #include "status/StatusPages.h"
 #include "ui/Fonts.h"
 #include "ui/HourglassCursor.h"
+#include "ui/PlainText.h"
 #include "ui/Twips.h"
 
 #include <QCheckBox>
@@ -87,7 +88,7 @@ void frmMemberPosition::Fill(const MemberWindowFields& fields) {
     m_txtPosition->setPlainText(fields.position);
     m_txtTelNo->setPlainText(fields.telNo);
     m_chkTelMemo->setChecked(fields.telMemo);
-    setWindowTitle(fields.title);
+    ui::setPlainWindowTitle(this, fields.title);
 }
 
 void frmMemberPosition::ShowCentred() {

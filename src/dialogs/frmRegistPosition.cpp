@@ -9,6 +9,7 @@
 #include "groupware/Registration.h"
 #include "ui/Fonts.h"
 #include "ui/HourglassCursor.h"
+#include "ui/PlainText.h"
 #include "ui/Twips.h"
 #include "ui/WindowUtils.h"
 
@@ -126,7 +127,7 @@ void frmRegistPosition::selectItem(QComboBox* list, const QString& text) {
 void frmRegistPosition::Initialize() {
     // The entry page of the logged-in user, whoever the dialog is for: only its lists are used.
     const WhereEntryChoices choices = GetWhereEntryChoices(m_settings.connection, m_session);
-    setWindowTitle(userNameById(m_settings.users, m_lngUserID) + QStringLiteral("さんの行先登録"));
+    ui::setPlainWindowTitle(this, userNameById(m_settings.users, m_lngUserID) + QStringLiteral("さんの行先登録"));
 
     const PositionFields fields = splitCurrentPosition(m_strCurrentPosition, m_strCurrentTelNo);
     const RegistFormState state = registFormState(fields.autoRegistered, m_intMode);

@@ -8,6 +8,7 @@
 #include "groupware/TelMemo.h"
 #include "ui/Fonts.h"
 #include "ui/HourglassCursor.h"
+#include "ui/PlainText.h"
 #include "ui/Twips.h"
 
 #include <QButtonGroup>
@@ -141,7 +142,7 @@ void frmTelMemo::Load() {
     const QDateTime now = Clock::now();
     m_lblDay->setText(memoDateCaption(now.date()));
     m_txtTime->setText(now.toString(QStringLiteral("HH:mm")));
-    setWindowTitle(userNameById(m_settings.users, m_lngToUserID) + QStringLiteral("さんへの電話メモ"));
+    ui::setPlainWindowTitle(this, userNameById(m_settings.users, m_lngToUserID) + QStringLiteral("さんへの電話メモ"));
     m_cboMyName->clear();
     for (const UserRecord& user : m_settings.users) {
         if (user.id != 0)

@@ -60,7 +60,7 @@ void removeFrom(QList<QAction*>& items, qsizetype first) {
 void setCaption(QAction* action, const QString& caption) {
     // A caption of "-" is a separator, as in every menu of the program.
     action->setSeparator(caption == QLatin1String("-"));
-    action->setText(ui::escapeMnemonic(caption));
+    action->setText(ui::menuCaption(caption));
 }
 } // namespace
 
@@ -151,7 +151,7 @@ void frmStatus::rebuildPositionMenus() {
         if (place.separator)
             action->setSeparator(true);
         else
-            action->setText(ui::escapeMnemonic(place.caption));
+            action->setText(ui::menuCaption(place.caption));
         items.append(action);
         return action;
     };

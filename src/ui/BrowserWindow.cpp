@@ -1,6 +1,7 @@
 #include "ui/BrowserWindow.h"
 
 #include "core/Logging.h"
+#include "ui/PlainText.h"
 
 #include <QAuthenticator>
 #include <QCloseEvent>
@@ -25,7 +26,8 @@ BrowserWindow::BrowserWindow(QWebEngineProfile* profile, QWidget* parent) : QWid
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addWidget(m_view);
 
-    connect(page, &QWebEnginePage::titleChanged, this, &QWidget::setWindowTitle);
+    connect(page, &QWebEnginePage::titleChanged, this,
+            [this](const QString& title) { setPlainWindowTitle(this, title); });
     connect(page, &QWebEnginePage::authenticationRequired, this, [this](const QUrl&, QAuthenticator* authenticator) {
         if (m_authenticationAnswered || m_serverUser.isEmpty()) {
             // Leaving the authenticator untouched refuses: the server's answer is shown.

@@ -2,6 +2,7 @@
 
 #include "core/TrayPages.h"
 #include "status/PositionMenu.h"
+#include "ui/PlainText.h"
 
 #include <QAction>
 #include <QMenu>
@@ -11,11 +12,6 @@ namespace zelmora::ui {
 namespace {
 QString indexed(const char* name, int index) {
     return QStringLiteral("%1(%2)").arg(QLatin1String(name)).arg(index);
-}
-
-// Captions that come from the server: "&" must not turn into a keyboard accelerator.
-QString plainCaption(QString text) {
-    return text.replace(QLatin1Char('&'), QStringLiteral("&&"));
 }
 } // namespace
 
@@ -135,7 +131,7 @@ void TrayMenu::setPositionItems(const QStringList& places, const MemberRecord& o
             addSeparator(m_positionMenu, name);
             continue;
         }
-        QAction* action = addAction(m_positionMenu, name, plainCaption(place.caption));
+        QAction* action = addAction(m_positionMenu, name, menuCaption(place.caption));
         action->setCheckable(true);
         action->setChecked(place.checked);
         const QString caption = place.caption;
@@ -162,7 +158,7 @@ void TrayMenu::setLinkItems(const QList<LinkItem>& links) {
             addSeparator(m_linkMenu, name);
             continue;
         }
-        connect(addAction(m_linkMenu, name, plainCaption(links[i].title)), &QAction::triggered, this,
+        connect(addAction(m_linkMenu, name, menuCaption(links[i].title)), &QAction::triggered, this,
                 [this, i] { emit linkItemTriggered(i); });
     }
     m_linkMenu->menuAction()->setEnabled(true);
