@@ -412,6 +412,17 @@ private slots:
             QVERIFY2(withLog(at >= 0, zelmora), fault.name);
             QVERIFY2(rowsShown(zelmora.lines().at(at)) == rows, fault.name);
         }
+        // A server that forgot its sessions is no fault to show: the program logs in again and the
+        // refresh goes through.
+        const qsizetype expiredAt = zelmora.lines().size();
+        QVERIFY(sim.expireSessions());
+        const qsizetype renewed =
+            waitForLine(zelmora, QStringLiteral("logged in again; repeating the request"), expiredAt);
+        QVERIFY(withLog(renewed >= 0, zelmora));
+        at = waitForRefresh(zelmora, renewed);
+        QVERIFY(withLog(at > renewed, zelmora));
+        QCOMPARE(rowsShown(zelmora.lines().at(at)), rows);
+        QCOMPARE(findLine(zelmora.lines(), kErrorTitle, expiredAt), -1);
         QCOMPARE(count(zelmora.lines(), QStringLiteral("message box:")), 0);
         endNormally(zelmora);
     }
