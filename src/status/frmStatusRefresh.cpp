@@ -58,9 +58,11 @@ void removeFrom(QList<QAction*>& items, qsizetype first) {
 }
 
 void setCaption(QAction* action, const QString& caption) {
-    // A caption of "-" is a separator, as in every menu of the program.
-    action->setSeparator(caption == QLatin1String("-"));
-    action->setText(ui::menuCaption(caption));
+    // A caption of "-" is a separator, as in every menu of the program. It carries no text: the
+    // style would draw a separator's text as a section heading, a stray "-" in the menu.
+    const bool separator = caption == QLatin1String("-");
+    action->setSeparator(separator);
+    action->setText(separator ? QString() : ui::menuCaption(caption));
 }
 } // namespace
 

@@ -164,6 +164,7 @@ private slots:
         QCOMPARE(links.at(0)->text(), QStringLiteral("社内ポータル"));
         QVERIFY(!links.at(0)->isSeparator());
         QVERIFY(links.at(1)->isSeparator());
+        QVERIFY(links.at(1)->text().isEmpty()); // drawn as a line, not as a heading "-"
         QCOMPARE(links.at(2)->text(), QStringLiteral("交通費精算"));
         QVERIFY(status.mnuLink()->menuAction()->isEnabled());
         QCOMPARE(m_resident.links.size(), 3);

@@ -136,6 +136,14 @@ private slots:
                 broken.append(src);
         }
         QVERIFY2(broken.isEmpty(), qPrintable(broken.join(QLatin1Char(' '))));
+        // Every picture taken of the program illustrates the guide: a new window's picture calls for its text.
+        QStringList unused;
+        const QDir shots(kHelpDir + QStringLiteral("/../screenshots"));
+        for (const QString& name : shots.entryList({QStringLiteral("*.png")}, QDir::Files)) {
+            if (!pictures.contains(QStringLiteral("../screenshots/") + name))
+                unused.append(name);
+        }
+        QVERIFY2(unused.isEmpty(), qPrintable(QStringLiteral("not in the guide: ") + unused.join(QLatin1Char(' '))));
         // The table of contents reaches every chapter.
         const QString toc = html.section(QStringLiteral("<nav"), 1).section(QStringLiteral("</nav>"), 0, 0);
         QStringList unlisted;
