@@ -11,6 +11,7 @@
 #include "core/SettingsFile.h"
 #include "core/SingleInstance.h"
 #include "core/Startup.h"
+#include "core/TrayPages.h"
 #include "core/frmMain.h"
 #include "dialogs/frmSetParameter.h"
 #include "dialogs/frmStartup.h"
@@ -18,11 +19,13 @@
 #include "groupware/SessionRenewal.h"
 #include "net/InetProtocol.h"
 #include "status/frmStatus.h"
+#include "ui/BrowserModule.h"
 #include "ui/MessageBoxUi.h"
 #include "ui/ModalAnswerer.h"
 
 #include <QApplication>
 #include <QStandardPaths>
+#include <QTimer>
 
 #include <cstdlib>
 #include <exception>
@@ -47,7 +50,14 @@ int start(Settings& settings, AppState& state, GroupwareSession& session, Deskto
     windows.setSplash(splash);
     QCoreApplication::processEvents();
 
-    const EnvironmentProblem problem = checkEnvironment(dataFolder, defaultWebEngineProcessPath());
+    EnvironmentProblem problem = checkEnvironment(dataFolder, defaultWebEngineProcessPath());
+    // The browser windows are a module of their own, loaded with the first page.
+    if (problem == EnvironmentProblem::None &&
+        ui::findBrowserModule(QCoreApplication::applicationDirPath()).isEmpty()) {
+        qCWarning(lcApp) << "browser module missing:"
+                         << ui::browserModuleCandidates(QCoreApplication::applicationDirPath());
+        problem = EnvironmentProblem::Browser;
+    }
     if (problem != EnvironmentProblem::None) {
         reportEnvironmentProblem(problem);
         windows.CloseSplash();
@@ -89,9 +99,8 @@ void useSettingsDialog(Settings& settings, AppState& state, GroupwareSession& se
 } // namespace
 
 int main(int argc, char** argv) {
-    // The browser pages' web engine shares OpenGL contexts with the widgets: set before the
-    // application object exists (the engine itself starts only with the first page).
-    QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
+    // Qt::AA_ShareOpenGLContexts, which the web engine needs, is left to the first page
+    // (ui::loadBrowserModule): set here it makes Qt create an OpenGL context at start-up.
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Zelmora"));
     QApplication::setApplicationVersion(QStringLiteral(ZELMORA_VERSION_STRING));
@@ -135,5 +144,15 @@ int main(int argc, char** argv) {
         if (frmStatus* status = windows.status())
             status->ShowStatus();
     });
+    // Benchmark runs (bench/perf.sh) open one groupware page in the browser window a while after
+    // start-up, as the tray menu would, to weigh the web engine; never set in production.
+    const QString benchPage = qEnvironmentVariable("ZELMORA_TEST_OPEN_PAGE");
+    if (!benchPage.isEmpty() && windows.resident()) {
+        QTimer::singleShot(qEnvironmentVariableIntValue("ZELMORA_TEST_OPEN_PAGE_AFTER_MS"), windows.resident(),
+                           [&windows, &settings, benchPage] {
+                               windows.resident()->RequestPage(OpenGroupwarePage,
+                                                               settings.connection.programUrl + benchPage);
+                           });
+    }
     return QApplication::exec();
 }

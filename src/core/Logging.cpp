@@ -9,6 +9,7 @@ Q_LOGGING_CATEGORY(lcRegistration, "zelmora.registration", QtWarningMsg)
 Q_LOGGING_CATEGORY(lcApp, "zelmora.app", QtWarningMsg)
 Q_LOGGING_CATEGORY(lcStatus, "zelmora.status", QtWarningMsg)
 Q_LOGGING_CATEGORY(lcEventLoop, "zelmora.eventloop", QtWarningMsg)
+Q_LOGGING_CATEGORY(lcPerf, "zelmora.perf", QtWarningMsg)
 
 namespace zelmora {
 

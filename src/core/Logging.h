@@ -11,6 +11,7 @@ Q_DECLARE_LOGGING_CATEGORY(lcRegistration) // every registration decision
 Q_DECLARE_LOGGING_CATEGORY(lcApp)          // start-up, launch steps, exit, message boxes
 Q_DECLARE_LOGGING_CATEGORY(lcStatus)       // the status window's refreshes: title and rows shown
 Q_DECLARE_LOGGING_CATEGORY(lcEventLoop)    // how long the event loop was kept from running
+Q_DECLARE_LOGGING_CATEGORY(lcPerf)         // wall and CPU time of each refresh of the status window
 
 namespace zelmora {
 

@@ -5,11 +5,12 @@
 #include "core/Logging.h"
 #include "core/RegistrationDecision.h"
 #include "core/Settings.h"
+#include "core/Startup.h"
 #include "core/TrayPages.h"
 #include "groupware/Board.h"
 #include "groupware/GroupwareSession.h"
 #include "groupware/Registration.h"
-#include "ui/BrowserPages.h"
+#include "ui/BrowserHost.h"
 #include "ui/DesktopIdleSource.h"
 #include "ui/HourglassCursor.h"
 #include "ui/TrayIcon.h"
@@ -39,12 +40,13 @@ frmMain::frmMain(Settings& settings, AppState& app, GroupwareSession& session, Q
     m_trayIcon = new ui::TrayIcon(m_trayMenu->menu(), this);
     connect(m_trayIcon, &ui::TrayIcon::leftClicked, this, &frmMain::onTrayLeftClick);
     connect(m_trayIcon, &ui::TrayIcon::unavailable, this, &frmMain::onTrayUnavailable);
+    connect(m_trayIcon, &ui::TrayIcon::shown, this, [] { qCInfo(lcApp) << "tray icon shown"; });
 }
 
 frmMain::~frmMain() {
     RemoveTrayIcon();
     // The browser windows and the web engine profile go before the rest.
-    delete m_browser;
+    m_browser.reset();
 }
 
 void frmMain::wireTimers() {
@@ -350,14 +352,19 @@ void frmMain::onDeferredTick() {
                       loggedIn ? m_session.password() : QString());
 }
 
-ui::BrowserPages& frmMain::browserPages() {
+ui::BrowserHost* frmMain::browserPages() {
     if (!m_browser)
-        m_browser = new ui::BrowserPages;
-    return *m_browser;
+        m_browser = ui::createBrowserHost();
+    return m_browser.get();
 }
 
 void frmMain::OpenRequestedPage(qint16 type, const QString& query, qint32 userId, const QString& password) {
-    ui::BrowserPages& pages = browserPages();
+    ui::BrowserHost* host = browserPages();
+    if (!host) {
+        reportEnvironmentProblem(EnvironmentProblem::Browser);
+        return;
+    }
+    ui::BrowserHost& pages = *host;
     const ConnectionSettings& connection = m_settings.connection;
     pages.setProgramUrl(connection.programUrl);
     pages.setServerCredentials(m_app.serverUserName, m_app.serverPassword);

@@ -24,7 +24,7 @@ class GroupwareSession;
 class SignalForwarder;
 
 namespace ui {
-class BrowserPages;
+class BrowserHost;
 class TrayIcon;
 class TrayMenu;
 } // namespace ui
@@ -117,7 +117,8 @@ public:
     void RequestPage(qint16 type, const QString& query);
     // Opens a page now: 0 the top page, 1 a groupware page with login, 2 a plain address.
     void OpenRequestedPage(qint16 type, const QString& query, qint32 userId, const QString& password);
-    ui::BrowserPages& browserPages();
+    // The browser windows; null when the browser module cannot be loaded.
+    ui::BrowserHost* browserPages();
 
     qint16 intOpenPageType = 0;
     QString strOpenPageQuery;
@@ -180,7 +181,7 @@ private:
     ui::TrayMenu* m_trayMenu = nullptr;
     ui::TrayIcon* m_trayIcon = nullptr;
     SignalForwarder* m_signals = nullptr;
-    ui::BrowserPages* m_browser = nullptr;
+    std::unique_ptr<ui::BrowserHost> m_browser;
     QList<LinkItem> m_links;
 
     std::function<void()> m_settingsDialog;

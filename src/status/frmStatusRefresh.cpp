@@ -2,6 +2,7 @@
 
 #include "core/AppState.h"
 #include "core/Clock.h"
+#include "core/CpuClock.h"
 #include "core/Logging.h"
 #include "groupware/Board.h"
 #include "groupware/Directory.h"
@@ -19,6 +20,7 @@
 #include "ui/PlainText.h"
 
 #include <QAction>
+#include <QElapsedTimer>
 #include <QLabel>
 #include <QMenu>
 #include <QPlainTextEdit>
@@ -67,6 +69,10 @@ void setCaption(QAction* action, const QString& caption) {
 } // namespace
 
 void frmStatus::Update() {
+    QElapsedTimer wall;
+    wall.start();
+    const qint64 threadCpuStart = threadCpuNanoseconds();
+    const qint64 processCpuStart = processCpuNanoseconds();
     if (m_resident)
         m_resident->OffGetTimer();
     LockForm();
@@ -115,6 +121,11 @@ void frmStatus::Update() {
         m_resident->ClearGetTimer();
         m_resident->OnGetTimer();
     }
+    // Wall time includes the waits for the server; the thread's CPU time is the program's own work.
+    qCInfo(lcPerf, "Update: %lld members, wall %.1f ms, thread CPU %.1f ms, process CPU %.1f ms%s",
+           qlonglong(m_session.members().size()), wall.nsecsElapsed() / 1e6,
+           (threadCpuNanoseconds() - threadCpuStart) / 1e6, (processCpuNanoseconds() - processCpuStart) / 1e6,
+           failed ? " (failed)" : "");
 }
 
 void frmStatus::rebuildLinkMenus(int count) {

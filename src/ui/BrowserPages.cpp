@@ -61,6 +61,13 @@ QList<BrowserWindow*> BrowserPages::openWindows() const {
     return windows;
 }
 
+QList<QWidget*> BrowserPages::openWindowWidgets() const {
+    QList<QWidget*> widgets;
+    for (BrowserWindow* window : openWindows())
+        widgets.append(window);
+    return widgets;
+}
+
 BrowserWindow* BrowserPages::open(const QList<BrowserNavigation>& navigations) {
     m_windows.removeAll(nullptr);
     auto* window = new BrowserWindow(profile());

@@ -1,6 +1,8 @@
 #pragma once
 
 #include "groupware/BrowserLogin.h"
+#include "ui/BrowserHost.h"
+#include "ui/BrowserWindow.h"
 
 #include <QList>
 #include <QObject>
@@ -11,13 +13,11 @@ class QWebEngineProfile;
 
 namespace zelmora::ui {
 
-class BrowserWindow;
-
 // Opens groupware pages in browser windows of our own, logged in by posting the login form first.
 // The web engine is heavy (a hundred megabytes and more): nothing of it exists until the first
 // page is opened; then one profile serves every window. Its cookies are its own, so every window
 // logs in for itself, as a new browser would.
-class BrowserPages : public QObject {
+class BrowserPages : public QObject, public BrowserHost {
     Q_OBJECT
 public:
     explicit BrowserPages(QObject* parent = nullptr);
@@ -25,23 +25,24 @@ public:
 
     // Program URL, credentials for the web server's own authentication, and the bound on each
     // page load (the request time-out).
-    void setProgramUrl(const QString& programUrl) { m_programUrl = programUrl; }
-    void setServerCredentials(const QString& user, const QString& password);
-    void setTimeoutSeconds(int seconds) { m_timeoutSeconds = seconds; }
+    void setProgramUrl(const QString& programUrl) override { m_programUrl = programUrl; }
+    void setServerCredentials(const QString& user, const QString& password) override;
+    void setTimeoutSeconds(int seconds) override { m_timeoutSeconds = seconds; }
     // The web engine has its own network stack that only follows the application proxy: 0 the
     // system's settings, 1 none, 2 the given HTTP proxy.
-    void setProxy(int mode, const QString& server, qint32 port);
+    void setProxy(int mode, const QString& server, qint32 port) override;
 
     // The top page, logged in when userId is not 0.
-    BrowserWindow* OpenTopPage(qint32 userId, const QString& password);
+    BrowserWindow* OpenTopPage(qint32 userId, const QString& password) override;
     // A groupware page after logging in; with userId 0 the program URL is shown instead.
-    BrowserWindow* OpenPage(const QString& url, qint32 userId, const QString& password);
+    BrowserWindow* OpenPage(const QString& url, qint32 userId, const QString& password) override;
     // Any address, no login.
-    BrowserWindow* OpenAddress(const QString& address);
+    BrowserWindow* OpenAddress(const QString& address) override;
 
     // Whether the web engine has been started (for tests of the lazy start).
-    bool engineStarted() const { return m_profile != nullptr; }
+    bool engineStarted() const override { return m_profile != nullptr; }
     QList<BrowserWindow*> openWindows() const;
+    QList<QWidget*> openWindowWidgets() const override;
 
 private:
     QWebEngineProfile* profile();

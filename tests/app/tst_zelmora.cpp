@@ -29,8 +29,9 @@ QString field(const QJsonObject& request, const QString& name) {
 // The program on a data folder, with its support log captured.
 class Zelmora {
 public:
-    explicit Zelmora(const QString& dataFolder) {
+    explicit Zelmora(const QString& dataFolder, const QProcessEnvironment& extra = {}) {
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert(extra);
         env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
         env.insert(QStringLiteral("QT_LOGGING_RULES"), QStringLiteral("zelmora.*=true"));
         env.insert(QStringLiteral("ZELMORA_TEST_TICK_MS"), QStringLiteral("150"));
@@ -46,6 +47,8 @@ public:
     }
     bool started() { return m_process.waitForStarted(10000); }
     void terminate() { ::kill(pid_t(m_process.processId()), SIGTERM); }
+    // The libraries and files the process has mapped now.
+    QByteArray maps() const { return readFile(QStringLiteral("/proc/%1/maps").arg(m_process.processId())); }
     bool finished(int ms) { return m_process.waitForFinished(ms); }
     int exitCode() const { return m_process.exitCode(); }
     QProcess::ExitStatus exitStatus() const { return m_process.exitStatus(); }
@@ -213,6 +216,47 @@ private slots:
         QCOMPARE(sim.requests(QStringLiteral("front")).size(), requests.size());
         first.terminate();
         QVERIFY(first.finished(20000));
+    }
+
+    void webEngineIsLoadedWithTheFirstPageOnly() {
+        SimServer sim;
+        QVERIFY(sim.start());
+        QTemporaryDir data;
+        writeFile(data.filePath(QStringLiteral("Zelmora.ini")),
+                  crlfCp932(commonSection(sim) + userSection({QStringLiteral("END_ACTION_TYPE=NONE")})));
+        QProcessEnvironment extra;
+        extra.insert(QStringLiteral("ZELMORA_TEST_OPEN_PAGE"), QStringLiteral("?page=WhereIndex&gid=0"));
+        extra.insert(QStringLiteral("ZELMORA_TEST_OPEN_PAGE_AFTER_MS"), QStringLiteral("2000"));
+        Zelmora zelmora(data.path(), extra);
+        QVERIFY(zelmora.started());
+        QVERIFY2(waitUntil([&] { return zelmora.log().contains(QStringLiteral("start-up complete")); }),
+                 qPrintable(zelmora.log()));
+        // At rest the program has mapped neither the web engine nor the module that links it.
+        const QByteArray atRest = zelmora.maps();
+        QVERIFY(atRest.contains("libQt6Widgets"));
+        QVERIFY(!atRest.contains("libQt6WebEngineCore"));
+        QVERIFY(!atRest.contains("zelmora_browser"));
+
+        // The page: the module is loaded, and the window logs in for itself and shows the board.
+        QVERIFY2(waitUntil([&] { return zelmora.log().contains(QStringLiteral("browser page loaded")); }, 120000),
+                 qPrintable(zelmora.log()));
+        QVERIFY(zelmora.log().contains(QStringLiteral("browser module loaded")));
+        QVERIFY(zelmora.maps().contains("libQt6WebEngineCore"));
+        const auto boardInBrowser = [&] {
+            for (const QJsonObject& r : sim.requests(QStringLiteral("WhereIndex"))) {
+                const QString agent =
+                    r.value(QStringLiteral("headers")).toObject().value(QStringLiteral("user-agent")).toString();
+                if (r.value(QStringLiteral("query")).toString() == QStringLiteral("page=WhereIndex&gid=0") &&
+                    agent.contains(QStringLiteral("QtWebEngine")) && r.value(QStringLiteral("user")).toInt() == 1)
+                    return true;
+            }
+            return false;
+        };
+        QVERIFY(waitUntil(boardInBrowser));
+
+        zelmora.terminate();
+        QVERIFY2(zelmora.finished(30000), qPrintable(zelmora.log()));
+        QCOMPARE(zelmora.exitCode(), 0);
     }
 };
 

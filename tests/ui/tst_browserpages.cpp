@@ -33,6 +33,10 @@ QList<QJsonObject> programRequests(test::SimServer& sim) {
     }
     return list;
 }
+// The resident controller's browser windows; this test links them instead of loading the module.
+ui::BrowserPages& pagesOf(frmMain& resident) {
+    return dynamic_cast<ui::BrowserPages&>(*resident.browserPages());
+}
 } // namespace
 
 class TestBrowserPages : public QObject {
@@ -43,6 +47,7 @@ class TestBrowserPages : public QObject {
 
 private slots:
     void initTestCase() {
+        ui::setBrowserHostFactory([] { return std::make_unique<ui::BrowserPages>(); });
         QVERIFY(m_sim.start());
         m_program = m_sim.programUrl().toString();
     }
@@ -63,9 +68,9 @@ private slots:
 
         resident.trayMenu()->item(QStringLiteral("mnuToCybozuWhere"))->trigger();
         // Nothing of the web engine exists before the first page is opened.
-        QVERIFY(!resident.browserPages().engineStarted());
-        QTRY_VERIFY_WITH_TIMEOUT(resident.browserPages().openWindows().size() == 1, 120000);
-        QVERIFY(resident.browserPages().engineStarted());
+        QVERIFY(!pagesOf(resident).engineStarted());
+        QTRY_VERIFY_WITH_TIMEOUT(pagesOf(resident).openWindows().size() == 1, 120000);
+        QVERIFY(pagesOf(resident).engineStarted());
 
         const QList<QJsonObject> requests = programRequests(m_sim);
         QVERIFY2(requests.size() >= 2, qPrintable(QString::number(requests.size())));
@@ -83,7 +88,7 @@ private slots:
         QCOMPARE(page.value(QStringLiteral("user")).toInt(), 5);
         QVERIFY(!text(page, "cookie").isEmpty());
 
-        ui::BrowserWindow* window = resident.browserPages().openWindows().constFirst();
+        ui::BrowserWindow* window = pagesOf(resident).openWindows().constFirst();
         QVERIFY(window->isVisible());
         QCOMPARE(window->view()->url(), QUrl(m_program + QStringLiteral("?page=WhereIndex")));
     }
