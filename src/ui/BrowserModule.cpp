@@ -48,12 +48,10 @@ void prepareSharedOpenGLContext() {
     QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
     qInstallMessageHandler(g_previousHandler);
     auto* context = new QOpenGLContext(qApp);
-    if (!context->create()) {
-        // The engine then renders without OpenGL, as it does on a display without it.
+    // Set even when it cannot be created (no OpenGL on the display), as the engine's own start-up
+    // does: the engine then renders without OpenGL, but it expects the context object to exist.
+    if (!context->create())
         qCInfo(lcApp) << "no OpenGL context for the browser windows";
-        delete context;
-        return;
-    }
     qt_gl_set_global_share_context(context);
 #endif
 }
