@@ -19,6 +19,8 @@ usr=$root/usr
 for f in bin/zelmora bin/zelmora-cli; do
     [ -x "$usr/$f" ] || fail "$f missing or not executable"
 done
+# The browser windows: the module the program loads from ../lib/zelmora with the first page.
+[ -s "$usr/lib/zelmora/zelmora_browser.so" ] || fail "lib/zelmora/zelmora_browser.so missing"
 desktop=$usr/share/applications/zelmora.desktop
 icon=$usr/share/icons/hicolor/scalable/apps/zelmora.svg
 help=$usr/share/zelmora/help/index.html
@@ -61,7 +63,8 @@ version=$(sed -n 's/^CMAKE_PROJECT_VERSION:STATIC=//p' "$build/CMakeCache.txt")
 dpkg-deb -f "$deb" Depends | grep -q 'libqt6widgets6' || fail "library dependencies missing"
 dpkg-deb -f "$deb" Depends | grep -q 'libqt6webenginecore6-bin' || fail "browser helper not a dependency"
 dpkg-deb -c "$deb" | awk '{print $6}' > "$work/contents"
-for f in ./usr/bin/zelmora ./usr/bin/zelmora-cli ./usr/share/applications/zelmora.desktop \
+for f in ./usr/bin/zelmora ./usr/bin/zelmora-cli ./usr/lib/zelmora/zelmora_browser.so \
+    ./usr/share/applications/zelmora.desktop \
     ./usr/share/icons/hicolor/scalable/apps/zelmora.svg ./usr/share/zelmora/help/index.html; do
     grep -qx -- "$f" "$work/contents" || fail "the package lacks $f"
 done
