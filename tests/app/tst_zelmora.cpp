@@ -227,6 +227,11 @@ private slots:
         QProcessEnvironment extra;
         extra.insert(QStringLiteral("ZELMORA_TEST_OPEN_PAGE"), QStringLiteral("?page=WhereIndex&gid=0"));
         extra.insert(QStringLiteral("ZELMORA_TEST_OPEN_PAGE_AFTER_MS"), QStringLiteral("2000"));
+        // Chromium inside QtWebEngine deletes some objects through a base of another size, which
+        // AddressSanitizer reports in a sanitizer build; that one check is off for this run only.
+        const QString asan = qEnvironmentVariable("ASAN_OPTIONS");
+        extra.insert(QStringLiteral("ASAN_OPTIONS"), (asan.isEmpty() ? QString() : asan + QLatin1Char(':')) +
+                                                         QStringLiteral("new_delete_type_mismatch=0"));
         Zelmora zelmora(data.path(), extra);
         QVERIFY(zelmora.started());
         QVERIFY2(waitUntil([&] { return zelmora.log().contains(QStringLiteral("start-up complete")); }),
