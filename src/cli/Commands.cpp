@@ -21,6 +21,7 @@ int runLatestArticleCommand(const CliArgs& args);
 int runScheduleCommand(const CliArgs& args);
 int runLinksCommand(const CliArgs& args);
 int runMemoCommand(const CliArgs& args);
+int runAutostartCommand(const CliArgs& args);
 
 const QList<Command>& commands() {
     static const QList<Command> table = {
@@ -65,6 +66,10 @@ const QList<Command>& commands() {
         {"memo", runMemoCommand,
          "memo --to ID --user ID [--from NAME] [--request 0|1|2] [--tel T] [--message M] [--writer W]\n"
          "     [--time HH:MM]  a telephone memo for member --to (writer: the user's name by default)"},
+        {"autostart", runAutostartCommand,
+         "autostart on [--data DIR] | off | status\n"
+         "                  start zelmora at login (on the data folder DIR): the entry\n"
+         "                  ~/.config/autostart/zelmora.desktop; {\"autostart\": B, \"file\": PATH}"},
     };
     return table;
 }
