@@ -22,6 +22,7 @@
 #include "ui/BrowserModule.h"
 #include "ui/MessageBoxUi.h"
 #include "ui/ModalAnswerer.h"
+#include "ui/ResourceDiagnostics.h"
 
 #include <QApplication>
 #include <QStandardPaths>
@@ -117,6 +118,9 @@ int main(int argc, char** argv) {
     // Its probe wakes the program 50 times a second (0.7 % of a core at rest): only for the support log.
     if (lcEventLoop().isInfoEnabled() || lcEventLoop().isDebugEnabled())
         monitor.start();
+    // Support (zelmora.diag): what the program holds, once a minute (four ticks in test runs).
+    ui::ResourceDiagnostics diagnostics(testTickMs > 0 ? 4 * testTickMs : 60000);
+    diagnostics.startIfEnabled();
 
     const QString dataFolder = dataFolderOf(QCoreApplication::arguments());
     SingleInstance instance(dataFolder);

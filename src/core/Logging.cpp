@@ -10,6 +10,7 @@ Q_LOGGING_CATEGORY(lcApp, "zelmora.app", QtWarningMsg)
 Q_LOGGING_CATEGORY(lcStatus, "zelmora.status", QtWarningMsg)
 Q_LOGGING_CATEGORY(lcEventLoop, "zelmora.eventloop", QtWarningMsg)
 Q_LOGGING_CATEGORY(lcPerf, "zelmora.perf", QtWarningMsg)
+Q_LOGGING_CATEGORY(lcDiag, "zelmora.diag", QtWarningMsg)
 
 namespace zelmora {
 

@@ -12,6 +12,7 @@ Q_DECLARE_LOGGING_CATEGORY(lcApp)          // start-up, launch steps, exit, mess
 Q_DECLARE_LOGGING_CATEGORY(lcStatus)       // the status window's refreshes: title and rows shown
 Q_DECLARE_LOGGING_CATEGORY(lcEventLoop)    // how long the event loop was kept from running
 Q_DECLARE_LOGGING_CATEGORY(lcPerf)         // wall and CPU time of each refresh of the status window
+Q_DECLARE_LOGGING_CATEGORY(lcDiag)         // once a minute: memory, menu items, windows and objects held
 
 namespace zelmora {
 

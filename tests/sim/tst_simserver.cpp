@@ -204,6 +204,45 @@ private slots:
         QVERIFY(!boardRow(receiver.get(url("page=WhereIndex&gid=2")).text(), 3).contains(QStringLiteral("recept.gif")));
     }
 
+    void churnMovesOthersAndAddsNoticesWithoutGrowing() {
+        const auto count = [this](const char* list) {
+            return m_sim.state().value(QLatin1String(list)).toArray().size();
+        };
+        const qsizetype memos = count("memos");
+        const qsizetype articles = count("articles");
+        const qsizetype schedule = count("schedule");
+        SimClient client;
+        login(client, 1, QStringLiteral("pass1"));
+        const QString boardBefore = client.get(url("page=WhereIndex&gid=0")).text();
+
+        const int first = m_sim.churn(1);
+        QVERIFY(first > 0);
+        const QString board = client.get(url("page=WhereIndex&gid=0")).text();
+        // Every other member moved; the user's own entry is the user's (the memo gets its mark).
+        QVERIFY(boardRow(boardBefore, 1).contains(QStringLiteral(">在席*</font>")));
+        QVERIFY(boardRow(board, 1).contains(QStringLiteral(">在席*</font>")));
+        QVERIFY(boardRow(board, 1).contains(QStringLiteral("recept.gif")));
+        for (int id : {2, 3, 4, 5})
+            QVERIFY2(boardRow(board, id) != boardRow(boardBefore, id), qPrintable(boardRow(board, id)));
+        const QString top =
+            client.get(url("_System=Login&_Update=" + cp932::formEncode(QStringLiteral("再読込")))).text();
+        QVERIFY(client.get(url("page=BulletinIndex")).text().contains(QStringLiteral("社内連絡 #%1").arg(first)));
+        QVERIFY(top.contains(QStringLiteral("電話メモが 1 件</a>あります。")));
+
+        for (int i = 1; i < 6; ++i)
+            QCOMPARE(m_sim.churn(1), first + i);
+        // What a step adds lives three steps: memos, articles and appointments stay at three more.
+        QCOMPARE(count("memos"), memos + 3);
+        QCOMPARE(count("articles"), articles + 3);
+        const QTime start = QTime::currentTime().addSecs(90 * 60);
+        if (start > QTime(0, 30) && start < QTime(23, 0))
+            QCOMPARE(count("schedule"), schedule + 3);
+        QVERIFY(client.get(url("_System=Login&_Update=" + cp932::formEncode(QStringLiteral("再読込"))))
+                    .text()
+                    .contains(QStringLiteral("電話メモが 3 件</a>あります。")));
+        QCOMPARE(m_sim.churn(0), 0);
+    }
+
     void statusAndErrorPageFaults() {
         SimClient client;
         QVERIFY(m_sim.setFault(QStringLiteral("status"), 404));

@@ -196,6 +196,12 @@ bool SimServer::expireSessions() {
     return status == 200;
 }
 
+int SimServer::churn(qint32 user) {
+    int status = 0;
+    const QByteArray answer = control("GET", "/_sim/churn?user=" + QByteArray::number(user), {}, &status);
+    return status == 200 ? QJsonDocument::fromJson(answer).object().value(QStringLiteral("step")).toInt() : 0;
+}
+
 bool SimServer::loadOrganisation(const QJsonObject& organisation) {
     int status = 0;
     control("POST", "/_sim/state", QJsonDocument(organisation).toJson(QJsonDocument::Compact), &status);

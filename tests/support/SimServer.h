@@ -59,6 +59,9 @@ public:
     // Replaces the organisation (sessions of remaining users stay) / reloads the initial one.
     bool loadOrganisation(const QJsonObject& organisation);
     bool reset();
+    // One step of a busy office in the view of `user` (/_sim/churn): others' whereabouts move, new
+    // mail, memo, article and appointment. Returns the step's number, 0 on failure.
+    int churn(qint32 user);
     // The organisation as the server holds it now, plus "sessions" (user ids) and "fault".
     QJsonObject state() const;
 

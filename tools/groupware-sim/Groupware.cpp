@@ -1,6 +1,7 @@
 #include "Groupware.h"
 
 #include "ApplicationPages.h"
+#include "Churn.h"
 #include "TopPages.h"
 #include "WherePages.h"
 
@@ -44,6 +45,12 @@ void Groupware::replaceOrganisation(const Organisation& org) {
     // Sessions of users who no longer exist end.
     for (auto it = m_sessions.begin(); it != m_sessions.end();)
         it = m_org.user(it.value()) ? std::next(it) : m_sessions.erase(it);
+}
+
+int Groupware::churn(qint32 user, const QDateTime& now) {
+    std::lock_guard lock(m_mutex);
+    churnOrganisation(m_org, user, ++m_churnSteps, now);
+    return m_churnSteps;
 }
 
 QJsonObject Groupware::state() const {

@@ -42,6 +42,8 @@ public:
 
     int expireSessions();
     void replaceOrganisation(const Organisation& org);
+    // One step of changes of a busy office (Churn.h) in the view of `user`; returns the step's number.
+    int churn(qint32 user, const QDateTime& now);
     // The organisation in its data-file form plus the open sessions ("sessions": user ids).
     QJsonObject state() const;
     QString program() const { return m_program; }
@@ -58,6 +60,7 @@ private:
     Organisation m_org;
     QString m_program;
     QHash<QByteArray, qint32> m_sessions;
+    int m_churnSteps = 0;
 };
 
 } // namespace zelmora::sim

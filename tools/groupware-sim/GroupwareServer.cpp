@@ -6,6 +6,7 @@
 #include <QDateTime>
 #include <QJsonArray>
 #include <QJsonDocument>
+#include <QUrlQuery>
 
 #include <httplib.h>
 
@@ -260,6 +261,12 @@ void GroupwareServer::control(const httplib::Request& req, httplib::Response& re
     }
     if (path == "/_sim/expire-sessions")
         return sendJson(res, {{QLatin1String("expired"), m_groupware.expireSessions()}});
+    if (path == "/_sim/churn") {
+        const qint32 user = QUrlQuery(QString::fromLatin1(query)).queryItemValue(QStringLiteral("user")).toInt();
+        if (user <= 0)
+            return sendJson(res, {{QLatin1String("error"), QStringLiteral("user=ID needed")}}, 400);
+        return sendJson(res, {{QLatin1String("step"), m_groupware.churn(user, QDateTime::currentDateTime())}});
+    }
     if (path == "/_sim/state" && req.method == "GET") {
         QJsonObject state = m_groupware.state();
         state.insert(QLatin1String("fault"), m_faults.describe());
