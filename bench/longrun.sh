@@ -50,7 +50,7 @@ cleanup() {
 }
 trap cleanup EXIT
 
-"$sim" --port 0 --data "$root/tools/groupware-sim/data/demo.json" > "$work/sim.out" 2>&1 &
+"$sim" --port 0 --data "$root/tools/groupware-sim/data/demo.json" --log "$work/requests.log" > "$work/sim.out" 2>&1 &
 sim_pid=$!
 program_url=""
 for _ in $(seq 100); do
@@ -125,6 +125,12 @@ app_pid=""
 
 echo
 cat "$table"
+# What the program asked of the server: proof that it kept refreshing.
+board_reads=$(grep -c '"kind":"WhereIndex"' "$work/requests.log" || true)
+top_pages=$(grep -c '"kind":"toppage"' "$work/requests.log" || true)
+own_entry=$(grep -c '"kind":"WhereEntry"' "$work/requests.log" || true)
+echo
+echo "requests: $board_reads board reads, $top_pages top pages, $own_entry entry pages"
 loglines=$(grep -c . "$work/zelmora.log" || true)
 # Minute 1 against the last minute; minute 0 is the start-up.
 first=$(awk 'NR == 3' "$table")
