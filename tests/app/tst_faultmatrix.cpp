@@ -10,15 +10,14 @@
 #include "support/TestFiles.h"
 #include "support/TestScrambling.h"
 #include "support/TinyProxy.h"
+#include "support/ZelmoraProcess.h"
 
-#include <QDeadlineTimer>
 #include <QProcess>
 #include <QRegularExpression>
 #include <QTcpServer>
 #include <QTemporaryDir>
 #include <QTest>
 
-#include <csignal>
 #include <memory>
 
 using namespace zelmora;
@@ -56,44 +55,20 @@ QString serverUrl(quint16 port) {
     return QStringLiteral("http://127.0.0.1:%1/scripts/cbag/").arg(port);
 }
 
-// The program on a data folder, with its support log captured.
-class Zelmora {
-public:
-    Zelmora(const QString& dataFolder, const QString& answer, int watchdogMs = 0) {
-        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-        env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
-        env.insert(QStringLiteral("QT_LOGGING_RULES"), QStringLiteral("zelmora.*=true"));
-        env.insert(QStringLiteral("ZELMORA_TEST_TICK_MS"), QStringLiteral("150"));
-        env.insert(QStringLiteral("ZELMORA_TEST_ANSWER"), answer);
-        if (watchdogMs > 0)
-            env.insert(QStringLiteral("ZELMORA_TEST_WATCHDOG_MS"), QString::number(watchdogMs));
-        m_process.setProcessEnvironment(env);
-        m_process.setProcessChannelMode(QProcess::MergedChannels);
-        m_process.start(QStringLiteral(ZELMORA_EXE), {dataFolder});
-    }
-    ~Zelmora() {
-        if (m_process.state() != QProcess::NotRunning) {
-            m_process.kill();
-            m_process.waitForFinished(5000);
-        }
-    }
-    bool started() { return m_process.waitForStarted(10000); }
-    void terminate() { ::kill(pid_t(m_process.processId()), SIGTERM); }
-    bool finished(int ms) { return m_process.waitForFinished(ms); }
-    int exitCode() const { return m_process.exitCode(); }
-    QProcess::ExitStatus exitStatus() const { return m_process.exitStatus(); }
-    QStringList lines() {
-        m_log += QString::fromUtf8(m_process.readAll());
-        return m_log.split(QLatin1Char('\n'));
-    }
-    QString log() {
-        lines();
-        return m_log;
-    }
+// The program on a data folder, its modal windows answered with `answer` ("ok" or "cancel"), its
+// request watchdog shortened to `watchdogMs` when that is given.
+QProcessEnvironment testHooks(const QString& answer, int watchdogMs) {
+    QProcessEnvironment env;
+    env.insert(QStringLiteral("ZELMORA_TEST_ANSWER"), answer);
+    if (watchdogMs > 0)
+        env.insert(QStringLiteral("ZELMORA_TEST_WATCHDOG_MS"), QString::number(watchdogMs));
+    return env;
+}
 
-private:
-    QProcess m_process;
-    QString m_log;
+class Zelmora : public ZelmoraProcess {
+public:
+    Zelmora(const QString& dataFolder, const QString& answer, int watchdogMs = 0)
+        : ZelmoraProcess(QStringLiteral(ZELMORA_EXE), dataFolder, testHooks(answer, watchdogMs)) {}
 };
 
 // `ok`, with the program's whole log printed when it is false (the failure message is cut short).
@@ -102,17 +77,6 @@ bool withLog(bool ok, Zelmora& zelmora) {
         for (const QString& line : zelmora.lines())
             qInfo().noquote() << "  |" << line;
     return ok;
-}
-
-// Waits, processing events, until `done` holds or `ms` pass.
-template <typename F> bool waitUntil(F done, int ms = 30000) {
-    const QDeadlineTimer deadline(ms);
-    while (!done()) {
-        if (deadline.hasExpired())
-            return false;
-        QTest::qWait(50);
-    }
-    return true;
 }
 
 // Index of the first log line from `from` on that contains `text`, or -1.

@@ -5,78 +5,43 @@
 #include "support/SimServer.h"
 #include "support/TestFiles.h"
 #include "support/TestScrambling.h"
+#include "support/ZelmoraProcess.h"
 
-#include <QDeadlineTimer>
 #include <QFile>
 #include <QJsonObject>
-#include <QProcess>
 #include <QTemporaryDir>
 #include <QTest>
-
-#include <csignal>
 
 using namespace zelmora;
 using namespace zelmora::test;
 
 namespace {
 
-QString logonName() { return logonNameOrCommon(GetLoginUserName()); }
+QString logonName() {
+    return logonNameOrCommon(GetLoginUserName());
+}
 
 QString field(const QJsonObject& request, const QString& name) {
     return request.value(QStringLiteral("fields")).toObject().value(name).toString();
 }
 
 // The program on a data folder, with its support log captured.
-class Zelmora {
+class Zelmora : public ZelmoraProcess {
 public:
-    explicit Zelmora(const QString& dataFolder, const QProcessEnvironment& extra = {}) {
-        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-        env.insert(extra);
-        env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
-        env.insert(QStringLiteral("QT_LOGGING_RULES"), QStringLiteral("zelmora.*=true"));
-        env.insert(QStringLiteral("ZELMORA_TEST_TICK_MS"), QStringLiteral("150"));
-        m_process.setProcessEnvironment(env);
-        m_process.setProcessChannelMode(QProcess::MergedChannels);
-        m_process.start(QStringLiteral(ZELMORA_EXE), {dataFolder});
-    }
-    ~Zelmora() {
-        if (m_process.state() != QProcess::NotRunning) {
-            m_process.kill();
-            m_process.waitForFinished(5000);
-        }
-    }
-    bool started() { return m_process.waitForStarted(10000); }
-    void terminate() { ::kill(pid_t(m_process.processId()), SIGTERM); }
+    explicit Zelmora(const QString& dataFolder, const QProcessEnvironment& extra = {})
+        : ZelmoraProcess(QStringLiteral(ZELMORA_EXE), dataFolder, extra) {}
     // The libraries and files the process has mapped now.
-    QByteArray maps() const { return readFile(QStringLiteral("/proc/%1/maps").arg(m_process.processId())); }
-    bool finished(int ms) { return m_process.waitForFinished(ms); }
-    int exitCode() const { return m_process.exitCode(); }
-    QProcess::ExitStatus exitStatus() const { return m_process.exitStatus(); }
-    QString log() {
-        m_log += QString::fromUtf8(m_process.readAll());
-        return m_log;
-    }
-
-private:
-    QProcess m_process;
-    QString m_log;
+    QByteArray maps() const { return readFile(QStringLiteral("/proc/%1/maps").arg(processId())); }
 };
 
-// Waits, processing events, until `done` holds or 20 s pass.
-template <typename F> bool waitUntil(F done, int ms = 20000) {
-    const QDeadlineTimer deadline(ms);
-    while (!done()) {
-        if (deadline.hasExpired())
-            return false;
-        QTest::qWait(50);
-    }
-    return true;
-}
-
 QStringList commonSection(const SimServer& sim, const QStringList& extra = {}) {
-    return QStringList{QStringLiteral("[COMMON]"), QStringLiteral("SERVER_URL=") + sim.baseUrl().toString(),
-                       QStringLiteral("PROXY_MODE=1"), QStringLiteral("TIMEOUT=10"), QStringLiteral("GET_INTERVAL=5"),
-                       QStringLiteral("UPDATE_INTERVAL=0"), QStringLiteral("LASTLOGINUSER_GROUP=1"),
+    return QStringList{QStringLiteral("[COMMON]"),
+                       QStringLiteral("SERVER_URL=") + sim.baseUrl().toString(),
+                       QStringLiteral("PROXY_MODE=1"),
+                       QStringLiteral("TIMEOUT=10"),
+                       QStringLiteral("GET_INTERVAL=5"),
+                       QStringLiteral("UPDATE_INTERVAL=0"),
+                       QStringLiteral("LASTLOGINUSER_GROUP=1"),
                        QStringLiteral("LASTLOGINUSER_NAME=1")} +
            extra;
 }
@@ -99,9 +64,8 @@ private slots:
         QVERIFY(sim.start());
         QTemporaryDir data;
         const QString ini = data.filePath(QStringLiteral("Zelmora.ini"));
-        writeFile(ini, crlfCp932(commonSection(sim) +
-                                 userSection({QStringLiteral("END_ACTION_TYPE=AUTO"),
-                                              QStringLiteral("END_REGIST_POSITION=帰宅")})));
+        writeFile(ini, crlfCp932(commonSection(sim) + userSection({QStringLiteral("END_ACTION_TYPE=AUTO"),
+                                                                   QStringLiteral("END_REGIST_POSITION=帰宅")})));
         const QByteArray before = readFile(ini);
 
         Zelmora zelmora(data.path());
@@ -190,8 +154,8 @@ private slots:
         QCOMPARE(zelmora.exitCode(), 0);
         // The saved logon stays in the file.
         const QString text = QString::fromLocal8Bit(readFile(data.filePath(QStringLiteral("Zelmora.ini"))));
-        QVERIFY(text.contains(QStringLiteral("[SERVER_LOGON]\r\n") + scrambleForTest(logon, logon) +
-                              QStringLiteral(":")));
+        QVERIFY(
+            text.contains(QStringLiteral("[SERVER_LOGON]\r\n") + scrambleForTest(logon, logon) + QStringLiteral(":")));
     }
 
     void secondStartHandsOverToTheFirst() {
