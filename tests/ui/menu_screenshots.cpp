@@ -2,6 +2,7 @@
 // right-button menu) and the groupware-page submenu of the tray menu against the development server
 // with the demo organisation, as PNG files for the user guide. Run it under Xvfb with a Japanese font:
 //   xvfb-run -a -s "-screen 0 1280x1024x24" build/tests/ui/zelmora-menu-screenshots docs/screenshots
+#include "DemoDirectory.h"
 #include "core/AppState.h"
 #include "core/Settings.h"
 #include "groupware/Board.h"
@@ -32,7 +33,7 @@
 using namespace zelmora;
 
 namespace {
-const QString kDemo = QStringLiteral(ZELMORA_FIXTURE_DIR "/../../tools/groupware-sim/data/demo.json");
+const QString kDemo = test::demoDataFile();
 
 // The X server maps, unmaps and repaints asynchronously: give it time before the screen is read.
 void settle() {
@@ -67,28 +68,6 @@ QRect areaWith(const QWidget* window, const QList<QMenu*>& menus) {
     return area.intersected(QGuiApplication::primaryScreen()->geometry());
 }
 
-// The directory as the program would have loaded it: every group and user of the organisation.
-bool loadDirectory(Settings& settings) {
-    QFile file(kDemo);
-    if (!file.open(QIODevice::ReadOnly))
-        return false;
-    const QJsonObject demo = QJsonDocument::fromJson(file.readAll()).object();
-    for (const QJsonValue& g : demo.value(QStringLiteral("groups")).toArray()) {
-        const QJsonObject group = g.toObject();
-        settings.groups.append(
-            {group.value(QStringLiteral("id")).toInt(), group.value(QStringLiteral("name")).toString()});
-        settings.user.GROUP_DISP_ORDER.append(settings.groups.last().id);
-    }
-    for (const QJsonValue& u : demo.value(QStringLiteral("users")).toArray()) {
-        const QJsonObject user = u.toObject();
-        UserRecord record{user.value(QStringLiteral("id")).toInt(), user.value(QStringLiteral("name")).toString(), {}};
-        for (const QJsonValue& id : user.value(QStringLiteral("groups")).toArray())
-            record.groupIds.append(id.toInt());
-        settings.users.append(record);
-    }
-    return !settings.users.isEmpty();
-}
-
 struct Shot {
     const char* menu;    // object name of the menu bar's menu
     const char* submenu; // object name of a submenu to open as well, or nullptr
@@ -105,7 +84,7 @@ int main(int argc, char** argv) {
     options.dataFile = kDemo;
     test::SimServer sim(options);
     Settings settings;
-    if (!sim.start() || !loadDirectory(settings)) {
+    if (!sim.start() || !test::loadDemoDirectory(settings)) {
         std::fprintf(stderr, "cannot start the development server with %s\n", qPrintable(kDemo));
         return 1;
     }

@@ -2,6 +2,7 @@
 // it as a PNG file, for the screenshots in docs/. Run it under Xvfb with a Japanese font:
 //   xvfb-run -a -s "-screen 0 1280x1024x24" build/tests/ui/zelmora-screenshots docs/screenshots
 // A second argument is appended to the file name (for example "@2x" with QT_SCALE_FACTOR=2).
+#include "DemoDirectory.h"
 #include "core/AppState.h"
 #include "core/Settings.h"
 #include "dialogs/frmLogin.h"
@@ -27,7 +28,7 @@
 using namespace zelmora;
 
 namespace {
-const QString kDemo = QStringLiteral(ZELMORA_FIXTURE_DIR "/../../tools/groupware-sim/data/demo.json");
+const QString kDemo = test::demoDataFile();
 
 bool save(QWidget* window, const QString& path) {
     window->show();
@@ -43,27 +44,6 @@ bool save(QWidget* window, const QString& path) {
     return true;
 }
 
-// The directory as the program would have loaded it: every group and user of the organisation.
-bool loadDirectory(Settings& settings) {
-    QFile file(kDemo);
-    if (!file.open(QIODevice::ReadOnly))
-        return false;
-    const QJsonObject demo = QJsonDocument::fromJson(file.readAll()).object();
-    for (const QJsonValue& g : demo.value(QStringLiteral("groups")).toArray()) {
-        const QJsonObject group = g.toObject();
-        settings.groups.append(
-            {group.value(QStringLiteral("id")).toInt(), group.value(QStringLiteral("name")).toString()});
-        settings.user.GROUP_DISP_ORDER.append(settings.groups.last().id);
-    }
-    for (const QJsonValue& u : demo.value(QStringLiteral("users")).toArray()) {
-        const QJsonObject user = u.toObject();
-        UserRecord record{user.value(QStringLiteral("id")).toInt(), user.value(QStringLiteral("name")).toString(), {}};
-        for (const QJsonValue& id : user.value(QStringLiteral("groups")).toArray())
-            record.groupIds.append(id.toInt());
-        settings.users.append(record);
-    }
-    return !settings.users.isEmpty();
-}
 } // namespace
 
 int main(int argc, char** argv) {
@@ -76,7 +56,7 @@ int main(int argc, char** argv) {
     options.dataFile = kDemo;
     test::SimServer sim(options);
     Settings settings;
-    if (!sim.start() || !loadDirectory(settings)) {
+    if (!sim.start() || !test::loadDemoDirectory(settings)) {
         std::fprintf(stderr, "cannot start the development server with %s\n", qPrintable(kDemo));
         return 1;
     }
