@@ -135,8 +135,10 @@ void DesktopLaunch::LoadResidentWindow() {
     m_main->GetTimerInterval(m_getInterval);
     m_main->UpdateTimerInterval(m_updateInterval);
     m_main->setIdleThreshold(m_absenceLevel);
-    if (m_testTickMs > 0)
+    if (m_testTickMs > 0) {
         m_main->setTimerPeriods(m_testTickMs, m_testTickMs, m_testTickMs, m_testTickMs);
+        m_main->setSessionEndAnswerTime(20, m_testTickMs);
+    }
     if (m_settingsDialog)
         m_main->setSettingsDialog([this] { m_settingsDialog(false); });
     frmMain* main = m_main.get();

@@ -83,6 +83,15 @@ void PostEndPosition(const EndProgramState& state, const EndPositionEntry& entry
     PostWhereEntry(state.settings.connection, request);
 }
 
+void SaveProgramState(const EndProgramState& state, EndProgramHost* host) {
+    if (host)
+        host->StoreStatusGeometry();
+    const QSize screen = host ? host->screenTwips() : QSize();
+    WriteSettingsFile(state.app.settingsFilePath, userSection(state), state.settings,
+                      settingsContextFor(state, screen));
+    saveUserDirectory(state);
+}
+
 void EndProgram(qint16 mode, const EndProgramState& state, EndProgramHost* host) {
     qCInfo(lcApp) << "EndProgram mode" << mode;
     if (host)
@@ -95,11 +104,7 @@ void EndProgram(qint16 mode, const EndProgramState& state, EndProgramHost* host)
     case EndRestart:
         if (mode == EndNormal)
             runEndOfDayAction(state, host);
-        if (host)
-            host->StoreStatusGeometry();
-        WriteSettingsFile(state.app.settingsFilePath, userSection(state), state.settings,
-                          settingsContextFor(state, screen));
-        saveUserDirectory(state);
+        SaveProgramState(state, host);
         break;
     case EndServerChanged:
         WriteSettingsFile(state.app.settingsFilePath, QStringLiteral("COMMON"), state.settings,

@@ -45,6 +45,11 @@ struct EndProgramState {
 // user directory as the mode says. Ending the program itself is the caller's.
 void EndProgram(qint16 mode, const EndProgramState& state, EndProgramHost* host);
 
+// What an exit of modes 0, 1 and 3 keeps: the window geometry, the settings file with this user's
+// section and the user directory. A session end runs it before anything that may wait (the
+// end-of-day post, the ASK dialog), and the session manager's save request runs it alone.
+void SaveProgramState(const EndProgramState& state, EndProgramHost* host);
+
 // The entry the exit dialog (ASK) or the AUTO setting posts for the logged-in user; no mark.
 void PostEndPosition(const EndProgramState& state, const EndPositionEntry& entry);
 

@@ -40,7 +40,11 @@ frmMain::frmMain(Settings& settings, AppState& app, GroupwareSession& session, Q
     m_trayIcon = new ui::TrayIcon(m_trayMenu->menu(), this);
     connect(m_trayIcon, &ui::TrayIcon::leftClicked, this, &frmMain::onTrayLeftClick);
     connect(m_trayIcon, &ui::TrayIcon::unavailable, this, &frmMain::onTrayUnavailable);
-    connect(m_trayIcon, &ui::TrayIcon::shown, this, [] { qCInfo(lcApp) << "tray icon shown"; });
+    connect(m_trayIcon, &ui::TrayIcon::shown, this, [this] {
+        qCInfo(lcApp) << "tray icon shown";
+        // A tray that came late: the status window's close box hides it again.
+        m_noTrayMode = false;
+    });
 }
 
 frmMain::~frmMain() {
@@ -305,7 +309,7 @@ void frmMain::onPositionItem(const QString& caption) {
         return;
     const PositionMenuChoice choice = positionMenuChoice(caption, m_session.userId(), m_session, m_settings.connection);
     if (choice.action == PositionMenuChoice::OpenDialog) {
-        if (m_registrationOpener)
+        if (m_registrationOpener && !bringModalWindowForward())
             m_registrationOpener(choice);
         return;
     }

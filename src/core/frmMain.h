@@ -65,6 +65,11 @@ public:
     void setTimerPeriods(int getMs, int updateMs, int alarmMs, int mouseMs, int deferredMs = 10);
     // How long to wait for a system tray at login (default: every 2 s for 60 s).
     void setTrayRetry(int intervalMs, int attempts);
+    // How long the ASK dialog waits for an answer at a session end (default: 20 steps of 1 s).
+    void setSessionEndAnswerTime(int seconds, int stepMs) {
+        m_askSeconds = seconds;
+        m_askStepMs = stepMs;
+    }
 
     // --- Life cycle ---
     // The window's load: tray icon and menu, signal forwarding, session-end hooks.
@@ -149,6 +154,9 @@ private:
     void wireTimers();
     void wireTrayMenu();
     void onSessionEnd(const char* reason);
+    void onSaveRequest();
+    void saveState();
+    bool bringModalWindowForward() const;
     void onTrayLeftClick();
     void onTrayUnavailable();
     void onPositionItem(const QString& caption);
@@ -200,6 +208,11 @@ private:
     bool m_settingsOpen = false;
     bool m_ending = false;
     bool m_ended = false;
+    bool m_sessionEnd = false; // the exit was asked for by the session, not by the user
+    bool m_stateSaved = false; // the files were written during this exit
+    qint16 m_exitMode = -1;
+    int m_askSeconds = 20;
+    int m_askStepMs = 1000;
 };
 
 } // namespace zelmora

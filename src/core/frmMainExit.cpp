@@ -15,13 +15,16 @@
 #include "ui/TrayMenu.h"
 #include "ui/Twips.h"
 
+#include <QAction>
 #include <QApplication>
 #include <QCloseEvent>
 #include <QGuiApplication>
+#include <QMenu>
 #include <QScreen>
 #include <QSessionManager>
 
 #include <csignal>
+#include <cstdlib>
 
 namespace zelmora {
 
@@ -32,10 +35,13 @@ void frmMain::Load() {
     if (auto* app = qobject_cast<QGuiApplication*>(QCoreApplication::instance())) {
         // The program lives in the tray: closing its last window must not end it.
         app->setQuitOnLastWindowClosed(false);
-        connect(app, &QGuiApplication::commitDataRequest, this,
-                [this](QSessionManager&) { onSessionEnd("session manager"); });
+        // The session manager's save request comes before a log-off that may still be cancelled.
+        connect(app, &QGuiApplication::commitDataRequest, this, [this](QSessionManager&) { onSaveRequest(); });
     }
-    connect(qApp, &QCoreApplication::aboutToQuit, this, [this] { onSessionEnd("quit"); });
+    connect(qApp, &QCoreApplication::aboutToQuit, this, [this] {
+        if (!m_ending)
+            onSessionEnd("quit");
+    });
 
     // A log-off usually arrives as SIGTERM (or SIGHUP) without any of the above.
     m_signals = new SignalForwarder(this);
@@ -73,9 +79,9 @@ void frmMain::onTrayUnavailable() {
 }
 
 bool frmMain::eventFilter(QObject* watched, QEvent* event) {
-    // Without a tray, the close box of the status window is the way out of the program.
-    if (m_noTrayMode && !m_ending && event->type() == QEvent::Close && watched == statusWidget() &&
-        event->spontaneous()) {
+    // Without a tray, closing the status window (its close box or "閉じる") is the way out of the
+    // program.
+    if (m_noTrayMode && !m_ending && event->type() == QEvent::Close && watched == statusWidget()) {
         event->accept();
         ExitProgram(EndNormal);
         return true;
@@ -86,8 +92,19 @@ bool frmMain::eventFilter(QObject* watched, QEvent* event) {
 // ---------------------------------------------------------------------------------------------
 // Settings
 
+bool frmMain::bringModalWindowForward() const {
+    // A StatusNotifier tray delivers menu clicks while a modal window is open: the window that is
+    // open comes forward instead of a second one opening inside it.
+    QWidget* modal = QApplication::activeModalWidget();
+    if (!modal)
+        return false;
+    modal->raise();
+    modal->activateWindow();
+    return true;
+}
+
 void frmMain::mnuSet_Click() {
-    if (!m_settingsDialog)
+    if (!m_settingsDialog || bringModalWindowForward())
         return;
     StopPeriodicTimers();
     m_app.restartRequest = RestartRequest::None;
@@ -115,6 +132,9 @@ void frmMain::mnuSet_Click() {
 // Exit
 
 void frmMain::AskEndPosition() {
+    // Nothing in the tray menu may start while the exit waits for this dialog.
+    for (QAction* action : m_trayMenu->menu()->actions())
+        action->setEnabled(false);
     if (m_endPositionAsker) {
         m_endPositionAsker();
         return;
@@ -123,6 +143,8 @@ void frmMain::AskEndPosition() {
     const WhereEntryChoices choices = GetWhereEntryChoices(m_settings.connection, m_session);
     dialog.Initialize({choices.placesWithoutSeparators(), choices.until, choices.unit});
     dialog.setPoster([this](const EndPositionEntry& entry) { PostEndPosition(state(), entry); });
+    if (m_sessionEnd)
+        dialog.setAutoCancel(m_askSeconds, m_askStepMs);
     dialog.exec();
 }
 
@@ -142,6 +164,7 @@ QSize frmMain::screenTwips() const {
 
 void frmMain::EndProgram(qint16 mode) {
     m_ending = true;
+    m_exitMode = mode;
     zelmora::EndProgram(mode, state(), this);
 }
 
@@ -168,9 +191,31 @@ void frmMain::ExitProgram(qint16 mode) {
         QCoreApplication::quit();
 }
 
-void frmMain::onSessionEnd(const char* reason) {
+void frmMain::saveState() {
+    SaveProgramState(state(), this);
+    m_stateSaved = true;
+}
+
+void frmMain::onSaveRequest() {
     if (m_ending || m_ended)
         return;
+    qCInfo(lcApp) << "session manager: state saved, the program goes on";
+    saveState();
+}
+
+void frmMain::onSessionEnd(const char* reason) {
+    if (m_ended)
+        return;
+    if (m_ending) {
+        // Asked again while the exit waits (the end-of-day post or dialog): the files are made
+        // safe if this exit keeps them, and the process ends here.
+        qCInfo(lcApp) << "session end during the exit:" << reason << "- ending now";
+        const bool keepsFiles =
+            m_exitMode == EndNormal || m_exitMode == EndIgnoringAutomatic || m_exitMode == EndRestart;
+        if (keepsFiles && !m_stateSaved)
+            saveState();
+        std::_Exit(EXIT_SUCCESS);
+    }
     qCInfo(lcApp) << "session end:" << reason;
     if (m_app.restartRequest != RestartRequest::None) {
         // The exit that asked for the restart saves what there is to save.
@@ -181,6 +226,10 @@ void frmMain::onSessionEnd(const char* reason) {
             QCoreApplication::quit();
         return;
     }
+    // Files first: the session manager kills a program that takes long, and the end-of-day step
+    // may wait for the server or for the user.
+    m_sessionEnd = true;
+    saveState();
     ExitProgram(EndNormal);
 }
 

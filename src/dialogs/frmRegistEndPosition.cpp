@@ -1,5 +1,7 @@
 #include "dialogs/frmRegistEndPosition.h"
 
+#include "core/Logging.h"
+
 #include <QComboBox>
 #include <QGridLayout>
 #include <QHBoxLayout>
@@ -63,11 +65,17 @@ frmRegistEndPosition::frmRegistEndPosition(QWidget* parent) : QDialog(parent) {
     buttons->addWidget(m_cmdRegist);
     buttons->addWidget(m_cmdCancel);
 
+    m_lblCountdown = plainLabel(QString(), this);
+    m_lblCountdown->setObjectName(QStringLiteral("lblCountdown"));
+    m_lblCountdown->hide();
+    connect(&m_countdown, &QTimer::timeout, this, &frmRegistEndPosition::onCountdownStep);
+
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(plainLabel(QStringLiteral("以下の内容で行先登録をした後、ゼルモラを終了します."), this));
     layout->addSpacing(6);
     layout->addLayout(grid);
     layout->addSpacing(6);
+    layout->addWidget(m_lblCountdown);
     layout->addLayout(buttons);
     layout->setSizeConstraint(QLayout::SetFixedSize);
 }
@@ -98,7 +106,33 @@ void frmRegistEndPosition::UnlockForm() {
     m_cmdCancel->setEnabled(true);
 }
 
+void frmRegistEndPosition::setAutoCancel(int seconds, int stepMs) {
+    m_secondsLeft = qMax(0, seconds);
+    m_countdown.setInterval(qMax(1, stepMs));
+    m_countdown.start();
+    m_lblCountdown->show();
+    showCountdown();
+}
+
+void frmRegistEndPosition::showCountdown() {
+    m_lblCountdown->setText(QStringLiteral("応答がないため、あと %1 秒でキャンセルして終了します.").arg(m_secondsLeft));
+}
+
+void frmRegistEndPosition::onCountdownStep() {
+    // A post in progress (the buttons locked) finishes first; the dialog then closes by itself.
+    if (!m_cmdCancel->isEnabled())
+        return;
+    if (--m_secondsLeft > 0) {
+        showCountdown();
+        return;
+    }
+    m_countdown.stop();
+    qCInfo(lcApp) << "no answer: the end-of-day dialog cancels itself";
+    m_cmdCancel->click();
+}
+
 void frmRegistEndPosition::onRegist() {
+    m_countdown.stop();
     const EndPositionEntry entry{m_cboYourPosition->currentText(), m_cboToLimit->currentText(),
                                  m_cboLimitUnit->currentText(), m_txtTelNo->text()};
     LockForm();

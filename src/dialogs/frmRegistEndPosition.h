@@ -3,10 +3,12 @@
 #include "core/EndPosition.h"
 
 #include <QDialog>
+#include <QTimer>
 
 #include <functional>
 
 class QComboBox;
+class QLabel;
 class QLineEdit;
 class QPushButton;
 
@@ -30,6 +32,11 @@ public:
     void LockForm();
     void UnlockForm();
 
+    // At a session end nobody may be there to answer: the dialog counts down `seconds` (one step
+    // every `stepMs`) on a label and then answers itself with "キャンセル".
+    void setAutoCancel(int seconds, int stepMs = 1000);
+    QLabel* lblCountdown() const { return m_lblCountdown; }
+
     QComboBox* cboYourPosition() const { return m_cboYourPosition; }
     QComboBox* cboToLimit() const { return m_cboToLimit; }
     QComboBox* cboLimitUnit() const { return m_cboLimitUnit; }
@@ -39,6 +46,8 @@ public:
 
 private:
     void onRegist();
+    void onCountdownStep();
+    void showCountdown();
 
     QComboBox* m_cboYourPosition = nullptr;
     QComboBox* m_cboToLimit = nullptr;
@@ -46,6 +55,9 @@ private:
     QLineEdit* m_txtTelNo = nullptr;
     QPushButton* m_cmdRegist = nullptr;
     QPushButton* m_cmdCancel = nullptr;
+    QLabel* m_lblCountdown = nullptr;
+    QTimer m_countdown;
+    int m_secondsLeft = 0;
     Poster m_poster;
 };
 

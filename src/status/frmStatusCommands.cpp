@@ -84,7 +84,8 @@ void frmStatus::cmdUpdate_Click() {
 
 void frmStatus::mnuClose_Click() {
     StoreWindowPosition();
-    hide();
+    // As the close box: it hides the window, or ends the program when there is no tray.
+    close();
 }
 
 void frmStatus::mnuHelpIndex_Click() {

@@ -19,7 +19,9 @@
 #include <QAction>
 #include <QApplication>
 #include <QComboBox>
+#include <QDialog>
 #include <QJsonObject>
+#include <QLabel>
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QTemporaryDir>
@@ -332,7 +334,9 @@ private slots:
                 if (!dialog)
                     return;
                 poll.stop();
-                seen = true;
+                // Nothing in the tray menu starts while the exit waits; no countdown at a user's exit.
+                seen = !trayItem("mnuSet")->isEnabled() && !trayItem("mnuDispStatus")->isEnabled() &&
+                       !dialog->lblCountdown()->isVisible();
                 // The server's places follow "帰宅" and "不在".
                 if (dialog->cboYourPosition()->count() <= 2 || cancel) {
                     dialog->cmdCancel()->click();
@@ -444,6 +448,30 @@ private slots:
         QCOMPARE(m_quits, 1);
         QCOMPARE(m_status.appearances, 1);
         QVERIFY(!QFile::exists(m_app.userDataFilePath));
+    }
+
+    void trayCommandsBringAnOpenModalWindowForward() {
+        makeMain(1);
+        int opened = 0;
+        m_main->setSettingsDialog([&] {
+            ++opened;
+            QDialog dialog;
+            if (opened == 1)
+                QTimer::singleShot(0, &dialog, [&] {
+                    // A StatusNotifier tray delivers menu clicks while the dialog is open.
+                    trayItem("mnuSet")->trigger();
+                    trayItem("mnuPositionItem(0)")->trigger();
+                    dialog.accept();
+                });
+            dialog.exec();
+            m_app.dialogCancelled = true;
+        });
+        int registrationDialogs = 0;
+        m_main->setRegistrationDialogOpener([&](const PositionMenuChoice&) { ++registrationDialogs; });
+        trayItem("mnuSet")->trigger();
+        QCOMPARE(opened, 1);
+        QCOMPARE(registrationDialogs, 0);
+        QVERIFY(m_main->tmrGetIntervalTimer().isActive());
     }
 
     void pagesOpenAfterTheMenuHasClosed() {
