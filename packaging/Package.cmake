@@ -24,9 +24,9 @@ messages are in Japanese. zelmora-cli reaches the same server from scripts.
 サイボウズOffice4の在席確認(行き先)、新着のお知らせ、予定のアラーム、
 電話メモをタスクトレイから扱う常駐プログラムです。")
 # Libraries come from dpkg-shlibdeps; what is loaded at run time is listed: the browser's helper
-# program, the SVG plugins of the icon.
+# program, the SVG plugins of the icon, Qt's Japanese texts (buttons, the file chooser).
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
-set(CPACK_DEBIAN_PACKAGE_DEPENDS "libqt6webenginecore6-bin, libqt6svg6")
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "libqt6webenginecore6-bin, libqt6svg6, qt6-translations-l10n")
 set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "fonts-noto-cjk | fonts-ipafont-gothic | fonts-vlgothic, xdg-utils, qt6-qpa-plugins, qt6-wayland")
 set(CPACK_DEBIAN_PACKAGE_SUGGESTS "gnome-shell-extension-appindicator")
 

@@ -22,6 +22,7 @@
 #include "ui/BrowserModule.h"
 #include "ui/MessageBoxUi.h"
 #include "ui/ModalAnswerer.h"
+#include "ui/QtTranslations.h"
 #include "ui/ResourceDiagnostics.h"
 
 #include <QApplication>
@@ -107,6 +108,7 @@ int main(int argc, char** argv) {
     QApplication::setApplicationVersion(QStringLiteral(ZELMORA_VERSION_STRING));
     // The program lives in the tray; closing its last window does not end it.
     QApplication::setQuitOnLastWindowClosed(false);
+    ui::installQtTranslations(app);
     ui::installMessageBoxHandler();
     // Test runs of the whole program, never set in production: modal windows answered by
     // themselves, a shorter request watchdog, and a stall report every second.

@@ -1,8 +1,10 @@
 // Renders the settings dialog (both tabs), the connection details and the about box against the
-// development server with the demo organisation, as PNG files for docs/. Run it under Xvfb with a
+// development server with the demo organisation, and Qt's own windows in Japanese (the WAV file
+// chooser of the settings dialog, a yes/no question), as PNG files for docs/. Run it under Xvfb with a
 // Japanese font:
 //   xvfb-run -a -s "-screen 0 1280x1024x24" build/tests/dialogs/zelmora-dialog-screenshots docs/screenshots
 #include "core/AppState.h"
+#include "core/MessageBox.h"
 #include "core/Settings.h"
 #include "dialogs/frmAbout.h"
 #include "dialogs/frmSetInetDetail.h"
@@ -12,11 +14,17 @@
 #include "groupware/Login.h"
 #include "net/Transport.h"
 #include "support/SimServer.h"
+#include "ui/MessageBoxUi.h"
+#include "ui/QtTranslations.h"
 
 #include <QApplication>
 #include <QDir>
 #include <QPixmap>
+#include <QPushButton>
 #include <QTabWidget>
+#include <QTimer>
+
+#include <functional>
 
 #include <cstdio>
 
@@ -38,10 +46,27 @@ bool save(QWidget* window, const QString& path) {
     std::printf("%s %dx%d\n", qPrintable(path), shot.width(), shot.height());
     return true;
 }
+
+// The modal window that `open` brings up, grabbed and then closed (its cancel or "no" answer).
+bool saveModal(const std::function<void()>& open, const QString& path) {
+    bool saved = false;
+    QTimer::singleShot(500, [&] {
+        QWidget* modal = QApplication::activeModalWidget();
+        saved = modal && save(modal, path);
+        if (modal)
+            modal->close();
+    });
+    open();
+    return saved;
+}
 } // namespace
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
+    // As the program does: Qt's buttons and file chooser in Japanese, message boxes on screen.
+    if (ui::installQtTranslations(app).isEmpty())
+        return 1;
+    ui::installMessageBoxHandler();
     const QString dir = argc > 1 ? QString::fromLocal8Bit(argv[1]) : QStringLiteral("docs/screenshots");
     QDir().mkpath(dir);
 
@@ -71,6 +96,19 @@ int main(int argc, char** argv) {
     ok = save(&parameters, dir + QStringLiteral("/settings-personal.png")) && ok;
     parameters.objTabStrip()->setCurrentIndex(1);
     ok = save(&parameters, dir + QStringLiteral("/settings-common.png")) && ok;
+
+    ok = saveModal([&] { parameters.findChild<QPushButton*>(QStringLiteral("cmdFileRef"))->click(); },
+                   dir + QStringLiteral("/sound-file-chooser.png")) &&
+         ok;
+    ok = saveModal(
+             [] {
+                 showMessage(kTitleConfirm, MsgIcon::Question,
+                             QStringLiteral("サイボウズにログインしない場合は、一部の機能が使用できません.\r\n"
+                                            "再度ログイン操作を行いますか?"),
+                             MsgButtons::YesNo);
+             },
+             dir + QStringLiteral("/question-yes-no.png")) &&
+         ok;
 
     frmSetInetDetail detail;
     detail.intProxyMode = 2;

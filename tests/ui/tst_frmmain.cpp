@@ -420,6 +420,21 @@ private slots:
         QVERIFY(QFile::exists(m_app.settingsFilePath));
     }
 
+    void withoutATrayClosingTheStatusWindowEndsTheProgram() {
+        makeMain(0);
+        // The status window's "閉じる" closes it as its close box does.
+        class StatusWindow : public QWidget, public FakeStatus {};
+        StatusWindow window;
+        m_main->setStatusControl(&window);
+        m_main->setTrayRetry(1, 0);
+        m_main->Load();
+        QVERIFY(m_main->noTrayMode());
+        window.close();
+        QCOMPARE(m_quits, 1);
+        QVERIFY(QFile::exists(m_app.settingsFilePath));
+        m_main->setStatusControl(&m_status);
+    }
+
     void settingsCommandStopsTheTimersAndFollowsTheDialog() {
         makeMain(1);
         m_main->StartTimers();
