@@ -9,8 +9,10 @@ packages=(
     qt6-svg-dev libqt6svg6
     libcpp-httplib-dev libssl-dev zlib1g-dev libbrotli-dev libbenchmark-dev
     libxss-dev libx11-dev
+    libwayland-dev wayland-protocols plasma-wayland-protocols qt6-wayland qt6-translations-l10n
+    sway mako-notifier dbus libglib2.0-bin
     tinyproxy-bin xvfb xauth fonts-noto-cjk
-    desktop-file-utils dpkg-dev libxml2-utils
+    desktop-file-utils dpkg-dev libxml2-utils appstream man-db
 )
 
 missing=()

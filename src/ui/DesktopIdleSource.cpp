@@ -1,6 +1,7 @@
 #include "ui/DesktopIdleSource.h"
 
 #include "ui/DBusIdleSource.h"
+#include "ui/WaylandIdleSource.h"
 #include "ui/XssIdleSource.h"
 
 #include <QCursor>
@@ -12,15 +13,24 @@ namespace {
 std::vector<std::unique_ptr<IdleTimeReader>> desktopReaders() {
     std::vector<std::unique_ptr<IdleTimeReader>> readers;
     readers.push_back(std::make_unique<DBusIdleSource>(DBusIdleSource::Kind::MutterIdleMonitor));
+    if (isWaylandSession()) {
+        // One notice a sample period at the latest, so the minute sampler never reads a stale idle time.
+        readers.push_back(std::make_unique<WaylandIdleSource>(WaylandIdleSource::Protocol::ExtIdleNotify));
+        readers.push_back(std::make_unique<WaylandIdleSource>(WaylandIdleSource::Protocol::KdeIdle));
+    }
     readers.push_back(std::make_unique<DBusIdleSource>(DBusIdleSource::Kind::FreedesktopScreenSaver));
     readers.push_back(std::make_unique<XssIdleSource>());
     return readers;
 }
+
+// Only real X11 tells a program where the pointer is outside its own windows; under XWayland it
+// sees X11 windows only, and a user working in native windows would look idle.
+bool onRealX11() {
+    return QGuiApplication::platformName() == QLatin1String("xcb") && !isWaylandSession();
+}
 } // namespace
 
-DesktopIdleSource::DesktopIdleSource()
-    // Only X11 tells a program where the pointer is outside its own windows.
-    : DesktopIdleSource(desktopReaders(), QGuiApplication::platformName() == QLatin1String("xcb")) {}
+DesktopIdleSource::DesktopIdleSource() : DesktopIdleSource(desktopReaders(), onRealX11()) {}
 
 DesktopIdleSource::DesktopIdleSource(std::vector<std::unique_ptr<IdleTimeReader>> readers, bool cursorUsable)
     : m_readers(std::move(readers)), m_cursorUsable(cursorUsable) {}

@@ -10,10 +10,11 @@
 
 namespace zelmora::ui {
 
-// The idle source of the desktop session, chosen in order of preference: Mutter's IdleMonitor,
-// the freedesktop screen saver, the X screen saver extension (session idle times), then the global
-// pointer position on X11. The first that answers is used; when it stops answering, the next
-// sample chooses again. When nothing answers the idle detection keeps the user present.
+// The idle source of the desktop session, chosen in order of preference: Mutter's IdleMonitor, in
+// a Wayland session the compositor's ext-idle-notify-v1 then org_kde_kwin_idle, the freedesktop
+// screen saver, and on real X11 only the X screen saver extension then the global pointer. The first that answers is
+// used; when it stops answering, the next sample chooses again. When nothing answers the idle detection keeps the user
+// present.
 class DesktopIdleSource : public IdleSource {
 public:
     DesktopIdleSource();

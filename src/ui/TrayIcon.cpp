@@ -1,15 +1,48 @@
 #include "ui/TrayIcon.h"
 
+#include "core/Logging.h"
 #include "core/MessageBox.h"
 
+#include <QDBusConnection>
+#include <QDBusConnectionInterface>
+#include <QDBusInterface>
+#include <QDBusServiceWatcher>
+#include <QGuiApplication>
 #include <QIcon>
 #include <QSystemTrayIcon>
 
 namespace zelmora::ui {
 
+namespace {
+const QString kWatcherService = QStringLiteral("org.kde.StatusNotifierWatcher");
+
+bool watcherRegistered() {
+    const QDBusConnection bus = QDBusConnection::sessionBus();
+    return bus.isConnected() && bus.interface()->isServiceRegistered(kWatcherService);
+}
+
+// A panel that shows StatusNotifier items: the watcher is there and a host has registered with it.
+bool statusNotifierHostRegistered() {
+    if (!watcherRegistered())
+        return false;
+    QDBusInterface watcher(kWatcherService, QStringLiteral("/StatusNotifierWatcher"), kWatcherService,
+                           QDBusConnection::sessionBus());
+    return watcher.property("IsStatusNotifierHostRegistered").toBool();
+}
+
+bool onX11() {
+    return QGuiApplication::platformName() == QLatin1String("xcb");
+}
+} // namespace
+
 TrayIcon::TrayIcon(QMenu* menu, QObject* parent) : QObject(parent), m_menu(menu) {
     m_retry.setInterval(2000);
     connect(&m_retry, &QTimer::timeout, this, &TrayIcon::tryShow);
+    if (QDBusConnection::sessionBus().isConnected()) {
+        m_watcher = new QDBusServiceWatcher(kWatcherService, QDBusConnection::sessionBus(),
+                                            QDBusServiceWatcher::WatchForRegistration, this);
+        connect(m_watcher, &QDBusServiceWatcher::serviceRegistered, this, &TrayIcon::onWatcherRegistered);
+    }
 }
 
 TrayIcon::~TrayIcon() {
@@ -26,12 +59,27 @@ void TrayIcon::setRetry(int intervalMs, int attempts) {
 }
 
 void TrayIcon::AddTrayIcon() {
+    m_added = true;
     m_attemptsLeft = m_attempts;
     tryShow();
 }
 
+bool TrayIcon::trayExpected() {
+    // Qt's own answer is asked for only here: on Wayland its first answer is kept for good.
+    if (statusNotifierHostRegistered() || onX11())
+        return QSystemTrayIcon::isSystemTrayAvailable();
+    return false;
+}
+
+void TrayIcon::reportUnavailable() {
+    if (m_unavailableReported)
+        return;
+    m_unavailableReported = true;
+    emit unavailable();
+}
+
 void TrayIcon::tryShow() {
-    if (QSystemTrayIcon::isSystemTrayAvailable()) {
+    if (trayExpected()) {
         m_retry.stop();
         if (!m_icon) {
             m_icon = new QSystemTrayIcon(programIcon(), this);
@@ -43,19 +91,40 @@ void TrayIcon::tryShow() {
             });
         }
         m_icon->show();
+        m_unavailableReported = false;
         emit shown();
         return;
     }
+    // Nothing that could host the icon: say so now rather than after the retry time; a panel that
+    // comes later still gets the icon.
+    if (!watcherRegistered() && !onX11())
+        reportUnavailable();
     if (m_attemptsLeft-- > 0) {
         if (!m_retry.isActive())
             m_retry.start();
         return;
     }
     m_retry.stop();
-    emit unavailable();
+    reportUnavailable();
+}
+
+void TrayIcon::onWatcherRegistered() {
+    if (!m_added)
+        return;
+    qCInfo(lcApp) << "a StatusNotifier watcher appeared on the session bus";
+    if (m_icon) {
+        // A panel that started again: the icon registers with its new watcher.
+        m_icon->hide();
+        m_icon->show();
+        return;
+    }
+    // Its host registers a moment after the watcher itself.
+    m_attemptsLeft = m_attempts;
+    tryShow();
 }
 
 void TrayIcon::RemoveTrayIcon() {
+    m_added = false;
     m_retry.stop();
     if (m_icon) {
         m_icon->hide();

@@ -1,5 +1,7 @@
 #include "ui/XssIdleSource.h"
 
+#include "ui/WaylandIdleSource.h"
+
 #include <QGuiApplication>
 
 #include <X11/Xlib.h>
@@ -32,7 +34,7 @@ template <typename F> bool resolve(void* library, const char* symbol, F& functio
 
 XssIdleSource::XssIdleSource() {
     // Under XWayland the extension only sees input to X11 windows: use it on real X11 only.
-    if (QGuiApplication::platformName() == QLatin1String("xcb") && !open())
+    if (QGuiApplication::platformName() == QLatin1String("xcb") && !isWaylandSession() && !open())
         close();
 }
 

@@ -2,7 +2,10 @@
 // next, and nothing (the user kept present) when no source answers.
 #include "core/IdleDetection.h"
 #include "ui/DesktopIdleSource.h"
+#include "ui/WaylandIdleSource.h"
 
+#include <QProcess>
+#include <QTemporaryDir>
 #include <QTest>
 
 using namespace zelmora;
@@ -71,6 +74,44 @@ private slots:
         IdleDetection idle(nothing, 0);
         for (int i = 0; i < 5; ++i)
             QVERIFY(idle.SampleMouse());
+    }
+
+    // The compositor's idle notices (ext-idle-notify-v1, from a test compositor that offers only
+    // that) become the idle time the minute sampler reads.
+    void followsTheWaylandCompositorsIdleNotices() {
+        QTemporaryDir runtime;
+        QVERIFY(runtime.isValid());
+        QFile::setPermissions(runtime.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+        qputenv("XDG_RUNTIME_DIR", runtime.path().toLocal8Bit());
+        QProcess compositor;
+        compositor.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+        compositor.start(QStringLiteral(IDLE_TEST_COMPOSITOR), {});
+        QVERIFY(compositor.waitForReadyRead(10000));
+        qputenv("WAYLAND_DISPLAY", compositor.readLine().trimmed());
+
+        // A timeout of two sample periods, so that one notice means two idle minutes.
+        auto ext = std::make_unique<WaylandIdleSource>(WaylandIdleSource::Protocol::ExtIdleNotify, 120000);
+        QCOMPARE(ext->idleSeconds(), std::optional<qint64>(0));
+        QByteArray said;
+        QTRY_VERIFY2((said += compositor.readAll()).contains("notification 120000"), said.constData());
+        WaylandIdleSource kde(WaylandIdleSource::Protocol::KdeIdle);
+        QCOMPARE(kde.idleSeconds(), std::nullopt); // not offered by this compositor
+
+        std::vector<std::unique_ptr<IdleTimeReader>> readers;
+        readers.push_back(std::move(ext));
+        DesktopIdleSource source(std::move(readers), false);
+        QVERIFY(source.select());
+        QCOMPARE(source.name(), QStringLiteral("Wayland ext-idle-notify-v1"));
+        IdleDetection idle(source, 1);
+        QVERIFY(idle.SampleMouse());
+        compositor.write("idled\n");
+        QTRY_VERIFY(!idle.SampleMouse());
+        compositor.write("resumed\n");
+        QTRY_VERIFY(idle.SampleMouse());
+
+        compositor.closeWriteChannel();
+        QVERIFY(compositor.waitForFinished(5000));
+        qunsetenv("WAYLAND_DISPLAY");
     }
 };
 
