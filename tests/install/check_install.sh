@@ -43,6 +43,20 @@ else
 fi
 grep -q '<svg[^>]*xmlns="http://www.w3.org/2000/svg"' "$icon" || fail "icon is not an SVG document"
 
+metainfo=$usr/share/metainfo/org.example.zelmora.metainfo.xml
+[ -s "$metainfo" ] || fail "AppStream metainfo missing"
+if command -v appstreamcli > /dev/null; then
+    appstreamcli validate --no-net "$metainfo" > "$work/appstream.log" 2>&1 || { cat "$work/appstream.log"; fail "appstreamcli validate"; }
+fi
+for page in zelmora zelmora-cli; do
+    man1=$usr/share/man/man1/$page.1.gz
+    [ -s "$man1" ] || fail "manual page $page.1.gz missing"
+    if command -v man > /dev/null; then
+        warnings=$(LC_ALL=C.UTF-8 MANWIDTH=80 man --warnings -E UTF-8 -l "$man1" 2>&1 > /dev/null || echo "man failed")
+        [ -z "$warnings" ] || fail "man -l $page.1.gz: $warnings"
+    fi
+done
+
 # Every picture the guide links to (../screenshots/NAME.png) is installed beside it.
 { grep -o '\.\./screenshots/[^"'"'"' )]*' "$help" || true; } | sort -u | while read -r link; do
     [ -f "$usr/share/zelmora/help/$link" ] || fail "the help links to $link, which is not installed"
@@ -62,10 +76,13 @@ version=$(sed -n 's/^CMAKE_PROJECT_VERSION:STATIC=//p' "$build/CMakeCache.txt")
 [ "$(dpkg-deb -f "$deb" Version)" = "$version" ] || fail "package version is not $version"
 dpkg-deb -f "$deb" Depends | grep -q 'libqt6widgets6' || fail "library dependencies missing"
 dpkg-deb -f "$deb" Depends | grep -q 'libqt6webenginecore6-bin' || fail "browser helper not a dependency"
+dpkg-deb -f "$deb" Depends | grep -q 'qt6-translations-l10n' || fail "Qt's Japanese texts not a dependency"
 dpkg-deb -c "$deb" | awk '{print $6}' > "$work/contents"
 for f in ./usr/bin/zelmora ./usr/bin/zelmora-cli ./usr/lib/zelmora/zelmora_browser.so \
     ./usr/share/applications/zelmora.desktop \
-    ./usr/share/icons/hicolor/scalable/apps/zelmora.svg ./usr/share/zelmora/help/index.html; do
+    ./usr/share/icons/hicolor/scalable/apps/zelmora.svg ./usr/share/zelmora/help/index.html \
+    ./usr/share/metainfo/org.example.zelmora.metainfo.xml ./usr/share/man/man1/zelmora.1.gz \
+    ./usr/share/man/man1/zelmora-cli.1.gz; do
     grep -qx -- "$f" "$work/contents" || fail "the package lacks $f"
 done
 if grep -E 'groupware-sim|/tst_|/include/|\.a$' "$work/contents"; then
