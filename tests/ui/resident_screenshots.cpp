@@ -112,5 +112,12 @@ int main(int argc, char** argv) {
     endPosition.Initialize({choices.placesWithoutSeparators(), choices.until, choices.unit});
     endPosition.cboYourPosition()->setEditText(QStringLiteral("帰宅"));
     ok = showAndSave(&endPosition, dir + QStringLiteral("/end-position-dialog.png")) && ok;
+    endPosition.hide();
+
+    // At a session end the same dialog counts down to its own キャンセル.
+    frmRegistEndPosition sessionEnd;
+    sessionEnd.Initialize({choices.placesWithoutSeparators(), choices.until, choices.unit});
+    sessionEnd.setAutoCancel(20);
+    ok = showAndSave(&sessionEnd, dir + QStringLiteral("/end-position-dialog-session-end.png")) && ok;
     return ok ? 0 : 1;
 }
