@@ -2,6 +2,7 @@
 
 #include "core/Logging.h"
 #include "net/Cp932.h"
+#include "net/Transport.h"
 
 #include <QAuthenticator>
 #include <QCoreApplication>
@@ -389,7 +390,7 @@ PostResult InetProtocol::post(const QString& url, const QByteArray& body, const 
     result.detail = transfer->detail;
     // The answer is read for this one text only: a session the server forgot is worth a new login.
     if (result.error == TransferError::None)
-        result.loginRequired = cp932::decode(transfer->body, transfer->charset).contains(kLoginRequiredText);
+        result.loginRequired = IsLoginRequiredPage(cp932::decode(transfer->body, transfer->charset));
     logOutcome(*transfer, result.error);
     return result;
 }
