@@ -1,7 +1,7 @@
+#include "core/Cp932.h"
 #include "core/PasswordScrambling.h"
 #include "core/SettingsFile.h"
 #include "core/SettingsKeys.h"
-#include "net/Cp932.h"
 
 #include <QFile>
 #include <QFileInfo>

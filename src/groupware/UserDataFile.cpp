@@ -1,8 +1,8 @@
 #include "groupware/UserDataFile.h"
 
+#include "core/Cp932.h"
 #include "core/MessageBox.h"
 #include "core/SettingsFile.h"
-#include "net/Cp932.h"
 #include "net/PatternUtils.h"
 
 #include <QFile>

@@ -3,7 +3,7 @@
 #include "ReferenceBoard.h"
 #include "core/Clock.h"
 #include "groupware/Board.h"
-#include "net/Cp932.h"
+#include "core/Cp932.h"
 
 #include <cstddef>
 #include <cstdint>

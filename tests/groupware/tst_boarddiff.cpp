@@ -6,7 +6,7 @@
 #include "groupware/Board.h"
 #include "groupware/GroupwareSession.h"
 #include "hardening/HostilePages.h"
-#include "net/Cp932.h"
+#include "core/Cp932.h"
 
 #include <QDirIterator>
 #include <QFile>

@@ -1,8 +1,8 @@
 // Browser pages against the development server: the window logs in by posting the login form,
 // then shows the page with the session the server gave it.
+#include "app/frmMain.h"
 #include "core/AppState.h"
 #include "core/Settings.h"
-#include "core/frmMain.h"
 #include "groupware/GroupwareSession.h"
 #include "support/SimServer.h"
 #include "ui/BrowserPages.h"
