@@ -2,6 +2,8 @@
 
 #include <QRegularExpression>
 
+#include <cstring>
+
 namespace zelmora {
 
 namespace {
@@ -256,6 +258,51 @@ bool dropWeekdays(QStringView in, QString& out) {
     return any;
 }
 
+// Step 2 into `out`: the page without CR, LF and the two field markers; returns the length. Most
+// blocks of the page hold none of them and are copied whole.
+qsizetype withoutLineBreaks(const QString& page, QChar* out, bool& printed, bool& surrogate) {
+    const char16_t* from = reinterpret_cast<const char16_t*>(page.constData());
+    char16_t* to = reinterpret_cast<char16_t*>(out);
+    const qsizetype size = page.size();
+    const auto dropped = [](char16_t c) {
+        return c == u'\r' || c == u'\n' || c == kFieldStart.unicode() || c == kFieldEnd.unicode();
+    };
+    const auto one = [&](char16_t c, qsizetype& n) {
+        const bool lineBreak = c == u'\r' || c == u'\n';
+        printed |= !lineBreak && c != u' ';
+        surrogate |= (c & 0xF800) == 0xD800;
+        to[n] = c;
+        n += !dropped(c);
+    };
+    constexpr qsizetype kBlock = 32;
+    qsizetype n = 0;
+    qsizetype i = 0;
+    for (; i + kBlock <= size; i += kBlock) {
+        // Bitwise, without branches, so that the compiler makes vector code of it.
+        unsigned drop = 0;
+        unsigned text = 0;
+        unsigned high = 0;
+        for (qsizetype k = 0; k < kBlock; ++k) {
+            const unsigned c = from[i + k];
+            drop |= unsigned(c == u'\r') | unsigned(c == u'\n') | unsigned((c & 0xFFFE) == 0x00FE);
+            text |= unsigned(c != u' ');
+            high |= unsigned((c & 0xF800) == 0xD800);
+        }
+        if (drop) {
+            for (qsizetype k = 0; k < kBlock; ++k)
+                one(from[i + k], n);
+        } else {
+            std::memcpy(to + n, from + i, kBlock * sizeof(char16_t));
+            n += kBlock;
+            printed |= text;
+            surrogate |= high;
+        }
+    }
+    for (; i < size; ++i)
+        one(from[i], n);
+    return n;
+}
+
 } // namespace
 
 BoardPage::BoardPage(const QString& programName) {
@@ -270,19 +317,9 @@ bool BoardPage::read(const QString& page, const std::function<void(QStringView)>
     // field. Spaces around the text need no trimming: no pattern begins or ends with one, so the
     // table is cut out of the text the same with them.
     QString text(page.size(), Qt::Uninitialized);
-    const char16_t* from = reinterpret_cast<const char16_t*>(page.constData());
-    char16_t* to = reinterpret_cast<char16_t*>(text.data());
     bool printed = false;   // a character other than a space or a line break
     bool surrogate = false; // worth a closer look below
-    qsizetype n = 0;
-    for (qsizetype i = 0; i < page.size(); ++i) {
-        const char16_t c = from[i];
-        const bool lineBreak = c == u'\r' || c == u'\n';
-        printed |= !lineBreak && c != u' ';
-        surrogate |= (c & 0xF800) == 0xD800;
-        to[n] = c;
-        n += !lineBreak && c != kFieldStart.unicode() && c != kFieldEnd.unicode();
-    }
+    const qsizetype n = withoutLineBreaks(page, text.data(), printed, surrogate);
     if (!printed)
         return false;
     text.truncate(n);
