@@ -79,7 +79,8 @@ void BM_BoardRows(benchmark::State& state) {
 }
 BENCHMARK(BM_BoardRows)->Arg(1000)->Unit(benchmark::kMillisecond);
 
-// The update times of a 1,000-member board read on their own.
+// The update times of a 1,000-member board read on their own: as local times (0) and in the system's
+// time zone (1), as the board reader makes them.
 void BM_UpdateTimes(benchmark::State& state) {
     QStringList texts;
     for (int id = 1; id <= 1000; ++id)
@@ -88,12 +89,13 @@ void BM_UpdateTimes(benchmark::State& state) {
                      .arg(8 + id % 10)
                      .arg(id % 60, 2, 10, QLatin1Char('0'));
     const QDate today(2024, 12, 20);
+    const QTimeZone zone = state.range(0) ? QTimeZone::systemTimeZone() : QTimeZone();
     for (auto _ : state) {
         for (const QString& text : texts)
-            benchmark::DoNotOptimize(readDateTime(text, today));
+            benchmark::DoNotOptimize(readDateTime(text, today, zone));
     }
 }
-BENCHMARK(BM_UpdateTimes)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_UpdateTimes)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
 
 } // namespace
 
