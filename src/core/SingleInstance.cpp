@@ -84,8 +84,8 @@ bool SingleInstance::claim() {
                 probe.write(kActivate);
                 probe.waitForBytesWritten(kConnectTimeoutMs);
                 probe.disconnectFromServer();
-                qCInfo(lcApp).noquote() << "another instance of this user is running on the data folder" << m_dataFolder
-                                        << "- asked it to come forward and ending";
+                qCInfo(lcApp).noquote() << "another instance is running on the data folder" << m_dataFolder
+                                        << "- asked it to come forward";
                 m_otherAnswered = true;
                 return false;
             }
