@@ -6,9 +6,9 @@
 //
 // KEY=VALUE pairs are added to [COMMON] (for example GET_INTERVAL=0), user:KEY=VALUE pairs to the
 // user's section (for example user:NOTIFY_SCHEDULE=OFF).
+#include "core/Cp932.h"
 #include "core/LogonName.h"
 #include "core/PasswordScrambling.h"
-#include "net/Cp932.h"
 
 #include <QCoreApplication>
 #include <QDir>

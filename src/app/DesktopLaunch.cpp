@@ -1,11 +1,11 @@
 #include "app/DesktopLaunch.h"
 
+#include "app/EndProgram.h"
+#include "app/StatusDialogs.h"
+#include "app/frmMain.h"
 #include "core/AppState.h"
-#include "core/EndProgram.h"
 #include "core/Logging.h"
-#include "core/ResidentControl.h"
 #include "core/Settings.h"
-#include "core/frmMain.h"
 #include "dialogs/RegistPositionHost.h"
 #include "dialogs/frmAbout.h"
 #include "dialogs/frmLogin.h"
@@ -19,6 +19,7 @@
 #include "notify/ScheduleAlarm.h"
 #include "status/frmStatus.h"
 #include "ui/DesktopNotifier.h"
+#include "ui/ResidentControl.h"
 #include "ui/TrayIcon.h"
 #include "ui/TrayMenu.h"
 #include "ui/Twips.h"
@@ -43,8 +44,8 @@ const QString kBrowserComponent = QStringLiteral("Qt WebEngine");
 // controller uses them: "詳細設定..." of the tray's position menu, the lock around its server work,
 // tmrScheduleAlarmTimer, and the tray icon for desktop notifications where the desktop has no
 // notification service.
-void wireStatusDialogs(UserSettings& user, frmMain& main, frmStatus& status) {
-    RegistPositionHost* regist = status.registPositionHost();
+void wireStatusDialogs(UserSettings& user, frmMain& main, frmStatus& status, StatusDialogs& dialogs) {
+    RegistPositionHost* regist = dialogs.registPositionHost();
     main.setRegistrationDialogLock([regist](bool lock) {
         if (!regist->isFormOpen())
             return;
@@ -61,8 +62,8 @@ void wireStatusDialogs(UserSettings& user, frmMain& main, frmStatus& status) {
     ui::TrayIcon* tray = main.trayIcon();
     if (!tray)
         return;
-    auto giveTray = [tray, &status] {
-        if (ui::DesktopNotifier* notifier = status.attention()->notifier())
+    auto giveTray = [tray, &dialogs] {
+        if (ui::DesktopNotifier* notifier = dialogs.attention()->notifier())
             notifier->setTrayIcon(tray->systemTrayIcon());
     };
     giveTray();
@@ -152,13 +153,14 @@ void DesktopLaunch::LoadStatusWindow() {
     m_status->setPageOpener([main](const PageRequest& page) {
         main->OpenRequestedPage(page.intOpenPageType, page.strOpenPageQuery, page.userId, page.password);
     });
+    auto* dialogs = new StatusDialogs(m_settings, m_appState, m_session, *m_status);
     m_status->setTrayMenuPopup([main](QPoint at) { main->trayMenu()->menu()->popup(at); });
     connect(m_status.get(), &frmStatus::exitRequested, main, [main](int option) { main->mnuExitOption_Click(option); });
     connect(m_status.get(), &frmStatus::setupRequested, main, [main] { main->mnuSet_Click(); });
     connect(m_status.get(), &frmStatus::aboutRequested, main,
             [main] { frmAbout::ShowAbout(main->idleSourceName(), kBrowserComponent); });
     main->setStatusControl(m_status.get());
-    wireStatusDialogs(m_settings.user, *main, *m_status);
+    wireStatusDialogs(m_settings.user, *main, *m_status, *dialogs);
     m_status->Load();
 }
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "core/Launch.h"
+#include "app/Launch.h"
 
 #include <QObject>
 #include <QPointer>

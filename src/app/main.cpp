@@ -1,22 +1,22 @@
 // zelmora: the desktop program. Start-up: single instance per data folder, splash, environment
 // check, defaults and [COMMON], then the launch; the program then lives in its windows.
 #include "app/DesktopLaunch.h"
+#include "app/Launch.h"
+#include "app/SingleInstance.h"
+#include "app/Startup.h"
+#include "app/frmMain.h"
+#include "app/frmStartup.h"
 #include "core/AppState.h"
 #include "core/EventLoopMonitor.h"
-#include "core/Launch.h"
 #include "core/Logging.h"
 #include "core/LogonName.h"
 #include "core/MessageBox.h"
 #include "core/Settings.h"
 #include "core/SettingsFile.h"
-#include "core/SingleInstance.h"
-#include "core/Startup.h"
-#include "core/TrayPages.h"
-#include "core/frmMain.h"
 #include "dialogs/frmSetParameter.h"
-#include "dialogs/frmStartup.h"
 #include "groupware/GroupwareSession.h"
 #include "groupware/SessionRenewal.h"
+#include "groupware/TrayPages.h"
 #include "net/InetProtocol.h"
 #include "status/frmStatus.h"
 #include "ui/BrowserModule.h"
@@ -92,7 +92,8 @@ void useSettingsDialog(Settings& settings, AppState& state, GroupwareSession& se
         dialog.bflgFirstSetup = firstSetup;
         dialog.setResidentControl(windows.resident());
         // The emergency exit after a failed directory fetch.
-        dialog.setEndProgram([&windows](qint16 mode) { windows.EndProgram(mode); });
+        dialog.setServerDataError(
+            [&windows] { ShowServerDataError(1, [&windows](qint16 mode) { windows.EndProgram(mode); }); });
         dialog.exec();
     });
 }

@@ -1,10 +1,10 @@
 #include "cli/SettingsCommand.h"
 
+#include "core/Cp932.h"
 #include "core/LogonName.h"
 #include "core/MessageBox.h"
 #include "core/SettingsFile.h"
 #include "core/SettingsKeys.h"
-#include "net/Cp932.h"
 
 #include <QDir>
 #include <QFile>

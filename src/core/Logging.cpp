@@ -1,6 +1,6 @@
 #include "core/Logging.h"
 
-#include "net/Cp932.h"
+#include "core/Cp932.h"
 
 #include <QRegularExpression>
 

@@ -1,6 +1,7 @@
 #pragma once
 
-#include "groupware/Records.h"
+#include "core/ApplicationFlags.h"
+#include "core/DirectoryRecords.h"
 
 #include <QList>
 #include <QString>
@@ -16,7 +17,7 @@ struct ConnectionSettings {
     QString SERVER_URL = QStringLiteral("http://");
     QString programName = QStringLiteral("office.exe");
     QString programUrl = QStringLiteral("http://office.exe");
-    qint16 TIMEOUT = 180; // seconds
+    qint16 TIMEOUT = 180;  // seconds
     qint16 PROXY_MODE = 0; // 0 system settings, 1 none, 2 PROXY_SERVER:PROXY_PORTNO
     QString PROXY_SERVER;
     qint32 PROXY_PORTNO = 0;
@@ -68,8 +69,8 @@ struct UserSettings {
     QString ALARM_SOUNDFILE;
     QList<qint32> GROUP_DISP_ORDER;
     QList<qint32> STATUS_COLUMN_WIDTH = {1260, 1935, 375, 1320, 1485}; // twips
-    qint32 WINDOWPOS_X = 0; // twips
-    qint32 WINDOWPOS_Y = 0; // twips
+    qint32 WINDOWPOS_X = 0;                                            // twips
+    qint32 WINDOWPOS_Y = 0;                                            // twips
 };
 
 struct Settings {

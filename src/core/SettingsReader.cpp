@@ -1,8 +1,8 @@
+#include "core/Cp932.h"
 #include "core/MessageBox.h"
 #include "core/PasswordScrambling.h"
 #include "core/SettingsFile.h"
 #include "core/SettingsKeys.h"
-#include "net/Cp932.h"
 
 #include <QFile>
 #include <QFileInfo>

@@ -1,9 +1,9 @@
+#include "core/Cp932.h"
 #include "core/FileReplacement.h"
 #include "core/Logging.h"
 #include "core/PasswordScrambling.h"
 #include "core/SettingsFile.h"
 #include "core/SettingsKeys.h"
-#include "net/Cp932.h"
 
 #include <QFile>
 #include <QFileInfo>

@@ -1,4 +1,5 @@
 #include "dialogs/RegistPositionHost.h"
+#include "ui/ResidentControl.h"
 
 #include "dialogs/RegistPositionLogic.h"
 #include "dialogs/frmRegistPosition.h"

@@ -1,12 +1,11 @@
 #include "dialogs/SettingsApply.h"
 
-#include "core/Launch.h"
 #include "core/MessageBox.h"
-#include "core/ResidentControl.h"
 #include "core/SettingsFile.h"
 #include "groupware/Directory.h"
 #include "groupware/GroupwareSession.h"
 #include "groupware/UserDataFile.h"
+#include "ui/ResidentControl.h"
 
 namespace zelmora {
 
@@ -20,6 +19,11 @@ void commitServerLogon(const SettingsEdit& edit, const SettingsTarget& target) {
     target.app.serverUserName = edit.serverUserName;
     target.app.serverPassword = edit.serverPassword;
     target.app.serverLogonSaved = edit.serverLogonSaved;
+}
+
+void reportServerDataError(const SettingsTarget& target) {
+    if (target.serverDataError)
+        target.serverDataError();
 }
 
 void writeSettings(const SettingsTarget& target) {
@@ -40,7 +44,7 @@ bool reloadDirectory(const SettingsTarget& target, bool refreshAndSave) {
     Settings& settings = target.settings;
     QList<GroupRecord> groups;
     if (!GetGroupList(settings.connection, groups)) {
-        ShowServerDataError(1, target.endProgram);
+        reportServerDataError(target);
         return false;
     }
     settings.groups = groups;
@@ -48,7 +52,7 @@ bool reloadDirectory(const SettingsTarget& target, bool refreshAndSave) {
     const qint16 loaded = LoadUserData(users, target.app.userDataFilePath);
     if (loaded == SettingsMissing || (refreshAndSave && settings.connection.ALWAYS_UPDATE_USERDATA)) {
         if (!GetUserData(settings.connection, users)) {
-            ShowServerDataError(1, target.endProgram);
+            reportServerDataError(target);
             return false;
         }
         if (refreshAndSave)

@@ -29,8 +29,9 @@ struct SettingsTarget {
     AppState& app;
     const GroupwareSession& session;
     ResidentControl* resident = nullptr; // may be null while the program starts
-    // EndProgram(mode): ends the program (mode 4 after a failed fetch of the directory).
-    std::function<void(qint16 mode)> endProgram;
+    // What the program does when the group list or the directory could not be fetched: the
+    // launch's server-data message and its emergency exit. The dialogs cannot end the program.
+    std::function<void()> serverDataError;
 };
 
 // Takes the edited settings over as their restart class asks:
@@ -40,8 +41,8 @@ struct SettingsTarget {
 // - Other: the same without rewriting the file and with the directory fetched only when the file
 //   is missing, and not saved; the program then restarts (restart request 2);
 // - Server: commit the common part alone, forgetting the last login; restart request 1.
-// A failed fetch ends the program through ShowServerDataError; false is returned when that
-// handler comes back (tests), with the settings committed but the directory left as it was.
+// A failed fetch ends the program through serverDataError; false is returned when that handler
+// comes back (tests), with the settings committed but the directory left as it was.
 bool ApplySettings(RestartClass restartClass, const SettingsEdit& edit, const SettingsTarget& target);
 
 } // namespace zelmora

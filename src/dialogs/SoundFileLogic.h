@@ -27,8 +27,4 @@ struct SoundChooserStart {
 SoundChooserStart SoundChooserStartFor(const QString& currentFile, const QString& windir,
                                        const QStringList& soundFolders, const QString& programFolder);
 
-// Playing time of a RIFF WAVE file from its "fmt " and "data" chunks; nothing when the file is
-// missing or is no WAVE file a player could time.
-std::optional<qint64> WavDurationMs(const QString& path);
-
 } // namespace zelmora

@@ -1,11 +1,11 @@
 #include "dialogs/frmMemberPosition.h"
 
 #include "groupware/GroupwareSession.h"
-#include "status/StatusPages.h"
 #include "ui/Fonts.h"
 #include "ui/HourglassCursor.h"
 #include "ui/PlainText.h"
 #include "ui/Twips.h"
+#include "ui/WindowRequests.h"
 
 #include <QCheckBox>
 #include <QGridLayout>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "status/frmStatus.h"
+#include "ui/WindowRequests.h"
 
 #include <QDialog>
 

@@ -2,7 +2,6 @@
 
 #include "core/Clock.h"
 #include "core/MessageBox.h"
-#include "core/ResidentControl.h"
 #include "dialogs/RegistPositionLogic.h"
 #include "groupware/Directory.h"
 #include "groupware/GroupwareSession.h"
@@ -10,6 +9,7 @@
 #include "ui/Fonts.h"
 #include "ui/HourglassCursor.h"
 #include "ui/PlainText.h"
+#include "ui/ResidentControl.h"
 #include "ui/Twips.h"
 #include "ui/WindowUtils.h"
 

@@ -454,7 +454,7 @@ void frmSetParameter::cmdApply_Click() {
     edit.serverPassword = m_serverPassword;
     edit.serverLogonSaved = m_serverLogonSaved;
     const bool applied =
-        ApplySettings(restartClass, edit, SettingsTarget{m_settings, m_app, m_session, m_resident, m_endProgram});
+        ApplySettings(restartClass, edit, SettingsTarget{m_settings, m_app, m_session, m_resident, m_serverDataError});
     wait.restore();
     setBusy(false);
     if (applied)

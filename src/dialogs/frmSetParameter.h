@@ -46,7 +46,8 @@ public:
 
     void setResidentControl(ResidentControl* resident) { m_resident = resident; }
     // EndProgram(mode) of the program, for the emergency exit after a failed directory fetch.
-    void setEndProgram(std::function<void(qint16 mode)> endProgram) { m_endProgram = std::move(endProgram); }
+    // The program's answer to a failed fetch of the group list or the directory (message and exit).
+    void setServerDataError(std::function<void()> handler) { m_serverDataError = std::move(handler); }
 
     // The end-of-day action dialog: gets END_ACTION_TYPE (-1 none, 0 automatic, 1 ask) and
     // END_REGIST_POSITION, returns false when it was cancelled.
@@ -120,7 +121,7 @@ private:
     AppState& m_app;
     GroupwareSession& m_session;
     ResidentControl* m_resident = nullptr;
-    std::function<void(qint16 mode)> m_endProgram;
+    std::function<void()> m_serverDataError;
     EndActionEditor m_editEndAction;
     FileChooser m_chooseFile;
     SoundPlayer m_playSound;

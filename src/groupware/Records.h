@@ -1,41 +1,18 @@
 #pragma once
 
+#include "core/ApplicationFlags.h"
+#include "core/DirectoryRecords.h"
+
 #include <QDateTime>
 #include <QList>
 #include <QString>
 
 namespace zelmora {
 
-// Bits of the usable-application mask.
-enum ApplicationFlag : quint16 {
-    AppSchedule = 1,
-    AppWhereabouts = 2,
-    AppBulletin = 4,
-    AppCircular = 8,
-    AppWebMail = 16,
-    AppWorkflow = 32,
-    AppAll = 63,
-};
-using ApplicationFlags = quint16;
-
 // Registration marks appended to both the whereabouts text and the contact text by the
 // automatic registration.
 inline constexpr QChar kMarkPresent = QLatin1Char('*');
 inline constexpr QChar kMarkAbsent = QLatin1Char('?');
-
-struct GroupRecord {
-    qint32 id = 0;
-    QString name;
-    bool shown = true;
-};
-
-struct UserRecord {
-    qint32 id = 0;
-    QString name;
-    QList<qint32> groupIds; // at least one
-    qint32 number = 0;      // kept as read from UserData.dat
-    bool duplicateName = false;
-};
 
 // One row of the whereabouts board.
 struct MemberRecord {

@@ -1,10 +1,10 @@
 #include "groupware/UserDataFile.h"
 
+#include "core/Cp932.h"
 #include "core/FileReplacement.h"
 #include "core/Logging.h"
 #include "core/MessageBox.h"
 #include "core/SettingsFile.h"
-#include "net/Cp932.h"
 #include "net/PatternUtils.h"
 
 #include <QFile>

@@ -1,7 +1,7 @@
 #include "net/InetProtocol.h"
 
+#include "core/Cp932.h"
 #include "core/Logging.h"
-#include "net/Cp932.h"
 
 #include <QAuthenticator>
 #include <QCoreApplication>

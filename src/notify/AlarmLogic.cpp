@@ -1,6 +1,6 @@
 #include "notify/AlarmLogic.h"
 
-#include "status/StatusText.h"
+#include "groupware/ScheduleTime.h"
 
 namespace zelmora {
 

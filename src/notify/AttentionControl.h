@@ -1,7 +1,7 @@
 #pragma once
 
 #include "core/Settings.h"
-#include "status/frmStatus.h"
+#include "ui/WindowRequests.h"
 
 #include <QObject>
 #include <QPointer>

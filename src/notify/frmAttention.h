@@ -2,7 +2,7 @@
 
 #include "core/Settings.h"
 #include "notify/NoticeBoxes.h"
-#include "status/frmStatus.h"
+#include "ui/WindowRequests.h"
 
 #include <QDialog>
 

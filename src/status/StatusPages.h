@@ -1,5 +1,7 @@
 #pragma once
 
+#include "ui/WindowRequests.h"
+
 #include <QDate>
 #include <QList>
 #include <QString>
@@ -52,13 +54,6 @@ struct MemberMenuState {
 MemberMenuState memberMenuState(const QList<qint32>& rowUserIds, int currentRow, qint32 userId, qint16 permission);
 
 // What the member whereabouts window shows for one grid row (texts of columns 0..4).
-struct MemberWindowFields {
-    QString title;    // "<name>さんの行先 - <update time>更新", or "... - 未登録" without one
-    QString position; // txtPosition
-    QString telNo;    // txtTelNo
-    bool telMemo = false;
-    bool operator==(const MemberWindowFields&) const = default;
-};
 MemberWindowFields memberWindowFields(const QString& name, const QString& position, const QString& memo,
                                       const QString& contact, const QString& updated);
 

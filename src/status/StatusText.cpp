@@ -30,18 +30,6 @@ NoticeSummary summarizeNotices(const NoticeCounts& counts, const UserSettings& u
     return s;
 }
 
-QString scheduleTimePrefix(const ScheduleItem& item) {
-    const QString format = QStringLiteral("HH:mm");
-    switch (item.kind) {
-    case ScheduleItem::StartOnly:
-        return item.start.toString(format) + QLatin1Char(' ');
-    case ScheduleItem::StartEnd:
-        return item.start.toString(format) + QLatin1Char('-') + item.end.toString(format) + QLatin1Char(' ');
-    default:
-        return QString();
-    }
-}
-
 QStringList scheduleLines(const QList<ScheduleItem>& schedule) {
     QStringList lines;
     for (const ScheduleItem& item : schedule) {

@@ -2,6 +2,7 @@
 
 #include "core/Settings.h"
 #include "groupware/Records.h"
+#include "groupware/ScheduleTime.h"
 
 #include <QDateTime>
 #include <QList>
@@ -27,8 +28,5 @@ NoticeSummary summarizeNotices(const NoticeCounts& counts, const UserSettings& u
 // One line per schedule item for txtTodaySchedule: "title", "HH:mm title" or "HH:mm-HH:mm title" by kind;
 // items of an unknown kind give no line.
 QStringList scheduleLines(const QList<ScheduleItem>& schedule);
-
-// "HH:mm" / "HH:mm-HH:mm" time part of an item followed by a space ("" for kind 0), shared with the alarm.
-QString scheduleTimePrefix(const ScheduleItem& item);
 
 } // namespace zelmora

@@ -83,7 +83,6 @@ frmStatus::frmStatus(Settings& settings, AppState& appState, GroupwareSession& s
     createControls();
     createMenus();
     connectCommands();
-    connectDialogCommands();
     applyDesignSize();
 }
 

@@ -1,8 +1,9 @@
 #pragma once
 
-#include "core/ResidentControl.h"
 #include "core/Settings.h"
 #include "groupware/Records.h"
+#include "ui/ResidentControl.h"
+#include "ui/WindowRequests.h"
 
 #include <QList>
 #include <QMainWindow>
@@ -21,11 +22,7 @@ class QTabBar;
 namespace zelmora {
 
 struct AppState;
-class AttentionControl;
 class GroupwareSession;
-struct MemberWindowFields;
-class RegistPositionHost;
-class frmMemberPosition;
 struct StatusPageContext;
 
 namespace ui {
@@ -33,32 +30,6 @@ class DeferredCall;
 class FlexGrid;
 class InputBlocker;
 } // namespace ui
-
-// A browser page waiting for the deferred opening, with the login to use.
-struct PageRequest {
-    qint16 intOpenPageType = 0; // 0 top page, 1 groupware page after login, 2 any address without login
-    QString strOpenPageQuery;   // the whole address for kinds 1 and 2
-    qint32 userId = 0;          // 0 with an empty password: nobody logged in
-    QString password;
-};
-using PageOpener = std::function<void(const PageRequest&)>;
-
-// A dialog that a refresh locks while it talks to the server (the registration dialog).
-class LockableForm {
-public:
-    virtual ~LockableForm() = default;
-    virtual bool isFormOpen() const = 0;
-    virtual void LockForm() = 0;
-    virtual void UnlockForm() = 0;
-};
-
-// What the registration dialog is opened with from the right-button menu.
-struct RegistrationDialogRequest {
-    qint32 lngUserID = 0;
-    bool intMode = true;
-    QString strCurrentPosition;
-    QString strCurrentTelNo;
-};
 
 // The status window: the whereabouts board of the user's groups (one tab per group), notices,
 // today's schedule, the menu bar and the grid's right-button menu. Created once, hidden instead
@@ -71,6 +42,13 @@ public:
 
     void setResidentControl(ResidentControl* resident) { m_resident = resident; }
     void setPageOpener(PageOpener opener) { m_pageOpener = std::move(opener); }
+    // Hands a page to the opener (nothing without one); the dialogs composed onto the window use it.
+    void openRequestedPage(const PageRequest& request) const {
+        if (m_pageOpener)
+            m_pageOpener(request);
+    }
+    // The dialogs the window opens come through the hooks below, which the program composes
+    // (app/StatusDialogs); an unset hook does nothing.
     void setRegistrationDialog(LockableForm* dialog) { m_registDialog = dialog; }
     // Opens the registration dialog for a member ("詳細設定..." of a position menu).
     void setRegistrationDialogOpener(std::function<void(const RegistrationDialogRequest&)> opener) {
@@ -91,16 +69,6 @@ public:
     }
     // Pops the tray menu up at a global position (right click on the window's background).
     void setTrayMenuPopup(std::function<void(QPoint globalPos)> popup) { m_trayMenuPopup = std::move(popup); }
-
-    // The window's own notice window, registration dialog, telephone memo dialog and member
-    // window, which the hooks above use unless replaced. The resident controller brackets its
-    // server work with the registration dialog's LockForm/UnlockForm (while
-    // registPositionHost()->isFormOpen()) and gives the notice window's desktop notifications the
-    // tray icon.
-    AttentionControl* attention() const { return m_attention; }
-    RegistPositionHost* registPositionHost() const { return m_registHost; }
-    // The member window of the last double-click, or nullptr.
-    frmMemberPosition* memberWindow() const;
 
     // StatusControl
     void UpdateAppearance() override;
@@ -174,9 +142,6 @@ private:
     void createControls();
     void createMenus();
     void connectCommands();
-    void connectDialogCommands();
-    bool showTelMemo(qint32 lngToUserID);
-    void showMemberWindow(const MemberWindowFields& fields);
     QMenu* addMenu(QMenu* parent, const QString& name, const QString& caption);
     QAction* addItem(QMenu* menu, const QString& name, const QString& caption);
     void applyDesignSize();
@@ -223,9 +188,6 @@ private:
     std::function<bool(qint32)> m_writeTelMemo;
     std::function<void(const MemberWindowFields&)> m_openMemberWindow;
     std::function<bool(QList<UserRecord>&)> m_getUserData;
-    AttentionControl* m_attention = nullptr;
-    RegistPositionHost* m_registHost = nullptr;
-    QPointer<frmMemberPosition> m_memberWindow;
 
     std::array<QLabel*, 4> m_lblLabel{};
     QTabBar* m_objTabStrip = nullptr;

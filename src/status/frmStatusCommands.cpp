@@ -2,7 +2,6 @@
 
 #include "core/AppState.h"
 #include "core/Clock.h"
-#include "core/HelpFile.h"
 #include "core/MessageBox.h"
 #include "groupware/Board.h"
 #include "groupware/GroupwareSession.h"
@@ -11,6 +10,7 @@
 #include "status/StatusPages.h"
 #include "ui/DeferredCall.h"
 #include "ui/FlexGrid.h"
+#include "ui/HelpFile.h"
 #include "ui/HourglassCursor.h"
 #include "ui/WindowUtils.h"
 

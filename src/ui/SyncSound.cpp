@@ -1,6 +1,6 @@
 #include "ui/SyncSound.h"
 
-#include "dialogs/SoundFileLogic.h"
+#include "ui/WavDuration.h"
 
 #include <QAudioDevice>
 #include <QEventLoop>

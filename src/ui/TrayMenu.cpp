@@ -1,7 +1,7 @@
 #include "ui/TrayMenu.h"
 
-#include "core/TrayPages.h"
-#include "status/PositionMenu.h"
+#include "groupware/PositionMenu.h"
+#include "groupware/TrayPages.h"
 #include "ui/PlainText.h"
 
 #include <QAction>

@@ -1,6 +1,6 @@
+#include "core/Cp932.h"
 #include "core/LogonName.h"
 #include "core/PasswordScrambling.h"
-#include "net/Cp932.h"
 #include "support/TestFiles.h"
 
 #include <QDir>

@@ -7,6 +7,7 @@
 #include "dialogs/SoundFileLogic.h"
 #include "support/ScriptedMessages.h"
 #include "support/TestFiles.h"
+#include "ui/WavDuration.h"
 
 #include <QDir>
 #include <QTemporaryDir>

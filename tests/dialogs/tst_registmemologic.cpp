@@ -1,8 +1,8 @@
 // Widget-free parts of the registration and memo dialogs: taking a board entry apart, the request
 // "登録" sends, and the telephone memo form.
+#include "core/Cp932.h"
 #include "dialogs/RegistPositionLogic.h"
 #include "groupware/TelMemo.h"
-#include "net/Cp932.h"
 
 #include <QTest>
 

@@ -1,6 +1,7 @@
 // The whereabouts registration dialog against groupware-sim: the lists, the split of the current
 // entry into the fields, automatic registration in both modes, what "登録" sends, the lock, and
 // the status window's place choices for another member.
+#include "app/StatusDialogs.h"
 #include "core/AppState.h"
 #include "dialogs/RegistPositionHost.h"
 #include "dialogs/RegistPositionLogic.h"
@@ -218,6 +219,7 @@ private slots:
                                {2, QStringLiteral("外出*"), {}, {}, QStringLiteral("携帯 090-1234-5678*?")})
                     .ok());
         frmStatus status(m_settings, m_app, m_session);
+        StatusDialogs dialogs(m_settings, m_app, m_session, status);
         status.BuildLayout();
         status.show();
         QVERIFY(QTest::qWaitForWindowExposed(&status));
@@ -260,13 +262,13 @@ private slots:
 
         // "詳細設定..." of the row menu opens the dialog from the grid, with the row's texts.
         status.mnuR_PositionItem().at(0)->trigger();
-        frmRegistPosition* dialog = status.registPositionHost()->dialog();
+        frmRegistPosition* dialog = dialogs.registPositionHost()->dialog();
         QVERIFY(dialog && dialog->isVisible());
         QCOMPARE(dialog->intMode(), kRegistModeGrid);
         QCOMPARE(dialog->lngUserID(), 2);
         QCOMPARE(dialog->cboYourPosition()->currentText(), QStringLiteral("来客中"));
         QCOMPARE(dialog->txtTelNo()->text(), QStringLiteral("携帯 090-1234-5678"));
-        QVERIFY(status.registPositionHost()->isFormOpen());
+        QVERIFY(dialogs.registPositionHost()->isFormOpen());
         dialog->cmdCancel()->click();
     }
 };

@@ -1,19 +1,20 @@
 // The settings dialog against groupware-sim, filled through its controls.
+#include "app/Launch.h"
 #include "core/AppState.h"
-#include "core/ResidentControl.h"
+#include "core/Cp932.h"
 #include "dialogs/frmSetEndAction.h"
 #include "dialogs/frmSetInetDetail.h"
 #include "dialogs/frmSetParameter.h"
 #include "groupware/Directory.h"
 #include "groupware/GroupwareSession.h"
 #include "groupware/Login.h"
-#include "net/Cp932.h"
 #include "net/InetProtocol.h"
 #include "net/Transport.h"
 #include "support/ScriptedMessages.h"
 #include "support/SimServer.h"
 #include "support/TestFiles.h"
 #include "support/TinyProxy.h"
+#include "ui/ResidentControl.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -145,7 +146,8 @@ private:
         m_dialog = std::make_unique<frmSetParameter>(m_settings, m_app, m_session);
         m_dialog->bflgFirstSetup = firstSetup;
         m_dialog->setResidentControl(&m_resident);
-        m_dialog->setEndProgram([this](qint16 mode) { m_endModes.append(mode); });
+        m_dialog->setServerDataError(
+            [this] { ShowServerDataError(1, [this](qint16 mode) { m_endModes.append(mode); }); });
         m_dialog->Load();
         m_dialog->show();
         return *m_dialog;

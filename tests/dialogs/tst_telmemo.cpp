@@ -1,6 +1,7 @@
 // The telephone memo dialog and the member window opened from the status window, against
 // groupware-sim: what reaches the server, the refresh afterwards, the time check, one dialog at a
 // time, the close box; the member window refilled by each double-click.
+#include "app/StatusDialogs.h"
 #include "core/AppState.h"
 #include "core/Clock.h"
 #include "dialogs/frmMemberPosition.h"
@@ -47,6 +48,7 @@ class TestTelMemo : public QObject {
     AppState m_app;
     GroupwareSession m_session;
     std::unique_ptr<frmStatus> m_status;
+    StatusDialogs* m_dialogs = nullptr; // the window's child
     QList<quint16> m_notices;
 
     // The status window on the board of 総務部 (山田 太郎 row 1, 佐藤 一郎 (4) row 2), current row 2.
@@ -54,6 +56,7 @@ class TestTelMemo : public QObject {
         m_settings.connection.GET_DATA_MODE = 1;
         m_settings.user.GROUP_DISP_ORDER = {3, 1, 2};
         m_status = std::make_unique<frmStatus>(m_settings, m_app, m_session);
+        m_dialogs = new StatusDialogs(m_settings, m_app, m_session, *m_status);
         m_status->setNoticeOpener([this](quint16 type) { m_notices << type; });
         m_status->BuildLayout();
         m_status->SetEnableAttention(true);
@@ -216,7 +219,7 @@ private slots:
         };
 
         doubleClick(1);
-        frmMemberPosition* window = status.memberWindow();
+        frmMemberPosition* window = m_dialogs->memberWindow();
         QVERIFY(window && window->isVisible());
         QVERIFY(!grid->textMatrix(1, 4).isEmpty());
         QCOMPARE(window->windowTitle(), QStringLiteral("山田 太郎さんの行先 - ") + grid->textMatrix(1, 4) + "更新");
@@ -226,7 +229,7 @@ private slots:
 
         // The same window, refilled: 佐藤 一郎 (4) has no entry yet.
         doubleClick(2);
-        QCOMPARE(status.memberWindow(), window);
+        QCOMPARE(m_dialogs->memberWindow(), window);
         QCOMPARE(window->windowTitle(), QStringLiteral("佐藤 一郎さんの行先 - 未登録"));
         QCOMPARE(window->txtPosition()->toPlainText(), grid->textMatrix(2, 1));
 

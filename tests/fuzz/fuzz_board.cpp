@@ -1,6 +1,6 @@
 // The board reader on arbitrary page text: no crash, no hang.
+#include "core/Cp932.h"
 #include "groupware/Board.h"
-#include "net/Cp932.h"
 
 #include <cstddef>
 #include <cstdint>

@@ -1,6 +1,6 @@
 // Group list and member readers on arbitrary page text: no crash, no hang, sane records.
+#include "core/Cp932.h"
 #include "groupware/Directory.h"
-#include "net/Cp932.h"
 
 #include <QByteArrayView>
 

@@ -1,5 +1,5 @@
 // Pattern helpers on arbitrary page text: no crash, no hang, and the pieces stay inside the text.
-#include "net/Cp932.h"
+#include "core/Cp932.h"
 #include "net/PatternUtils.h"
 
 #include <QByteArrayView>

@@ -1,7 +1,7 @@
 // Stored-password decoding on arbitrary keys and texts (keys hold user names read from pages, the
 // texts come from the settings file): no crash, and what is scrambled always decodes back.
+#include "core/Cp932.h"
 #include "core/PasswordScrambling.h"
-#include "net/Cp932.h"
 
 #include <QByteArrayView>
 

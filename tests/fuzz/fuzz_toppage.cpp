@@ -1,7 +1,7 @@
 // Top page and bulletin readers on arbitrary page text: no crash, no hang, sane results.
+#include "core/Cp932.h"
 #include "groupware/Login.h"
 #include "groupware/TopPage.h"
-#include "net/Cp932.h"
 
 #include <QByteArrayView>
 

@@ -1,6 +1,6 @@
 // UserData.dat reader on arbitrary bytes: no crash, and what it read is written and read back alike.
+#include "core/Cp932.h"
 #include "groupware/UserDataFile.h"
-#include "net/Cp932.h"
 
 #include <cstdint>
 #include <cstdlib>

@@ -1,7 +1,7 @@
 // The readers of the whereabouts entry page on arbitrary page text: no crash, no hang.
+#include "core/Cp932.h"
 #include "groupware/Board.h"
 #include "groupware/Registration.h"
-#include "net/Cp932.h"
 
 #include <cstddef>
 #include <cstdint>

@@ -1,5 +1,5 @@
-#include "core/TrayPages.h"
 #include "groupware/BrowserLogin.h"
+#include "groupware/TrayPages.h"
 
 #include <QTest>
 

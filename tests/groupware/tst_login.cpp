@@ -1,5 +1,5 @@
+#include "core/Cp932.h"
 #include "groupware/Login.h"
-#include "net/Cp932.h"
 #include "net/Transport.h"
 #include "support/RawHttpServer.h"
 

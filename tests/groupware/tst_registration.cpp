@@ -1,6 +1,6 @@
+#include "core/Cp932.h"
 #include "groupware/GroupwareSession.h"
 #include "groupware/Registration.h"
-#include "net/Cp932.h"
 #include "support/TestFiles.h"
 
 #include <QTest>

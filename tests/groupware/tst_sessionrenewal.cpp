@@ -1,10 +1,10 @@
 // A session the server forgot (it restarted) is renewed with one login, and the request repeated.
+#include "core/Cp932.h"
 #include "groupware/Board.h"
 #include "groupware/Login.h"
 #include "groupware/Registration.h"
 #include "groupware/SessionRenewal.h"
 #include "groupware/TopPage.h"
-#include "net/Cp932.h"
 #include "net/InetProtocol.h"
 #include "net/Transport.h"
 #include "support/RawHttpServer.h"

@@ -1,6 +1,6 @@
+#include "core/Cp932.h"
 #include "core/SettingsFile.h"
 #include "groupware/UserDataFile.h"
-#include "net/Cp932.h"
 #include "support/ScriptedMessages.h"
 #include "support/TestFiles.h"
 

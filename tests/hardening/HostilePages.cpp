@@ -1,6 +1,6 @@
 #include "HostilePages.h"
 
-#include "net/Cp932.h"
+#include "core/Cp932.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,10 +1,10 @@
 // Neither the groupware password nor the server logon password shows in the support log, in the
 // transfer results' texts or in what zelmora-cli prints, however a request ends.
+#include "core/Cp932.h"
 #include "groupware/Board.h"
 #include "groupware/Login.h"
 #include "groupware/Registration.h"
 #include "groupware/SessionRenewal.h"
-#include "net/Cp932.h"
 #include "net/Transport.h"
 #include "support/SimServer.h"
 

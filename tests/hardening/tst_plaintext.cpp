@@ -3,6 +3,7 @@
 // displays it: grid cells and their tooltips, tab captions, menus, window titles, the member window,
 // the notice window and the alarm window. The window is filled by a real refresh against
 // groupware-sim serving such an organisation.
+#include "app/StatusDialogs.h"
 #include "core/AppState.h"
 #include "core/Clock.h"
 #include "dialogs/frmMemberPosition.h"
@@ -135,6 +136,7 @@ class TestPlainText : public QObject {
     GroupwareSession m_session;
     FakeResident m_resident;
     std::unique_ptr<frmStatus> m_status;
+    StatusDialogs* m_dialogs = nullptr; // the window's child
 
 private slots:
     void initTestCase() {
@@ -158,6 +160,7 @@ private slots:
         m_app.loggedIn = true;
 
         m_status = std::make_unique<frmStatus>(m_settings, m_app, m_session);
+        m_dialogs = new StatusDialogs(m_settings, m_app, m_session, *m_status);
         m_status->setResidentControl(&m_resident);
         m_status->setPageOpener([](const PageRequest&) {});
         m_status->BuildLayout();
@@ -275,7 +278,7 @@ private slots:
             const MemberRecord& member = m_session.members().at(r - 1);
             grid->setCurrentGridCell(r, 0);
             emit grid->dblClick();
-            frmMemberPosition* window = m_status->memberWindow();
+            frmMemberPosition* window = m_dialogs->memberWindow();
             QVERIFY(window);
             QCOMPARE(window->txtPosition()->toPlainText(), member.position);
             QCOMPARE(window->txtTelNo()->toPlainText(), member.contact);
@@ -300,7 +303,7 @@ private slots:
 
     void noticeAndAlarmWindowsShowTextAsItIs() {
         // The refresh found mail for the user and opened the notice window.
-        frmAttention* notice = m_status->attention()->window();
+        frmAttention* notice = m_dialogs->attention()->window();
         QVERIFY(notice);
         verifyLabelsPlain(notice);
         for (const QLabel* label : notice->findChildren<QLabel*>())

@@ -1,4 +1,4 @@
-#include "net/Cp932.h"
+#include "core/Cp932.h"
 
 #include <QTest>
 

@@ -1,6 +1,7 @@
 // The notice window: which boxes are offered and ticked, the page its button opens, one window at
 // a time with one sound, the desktop notification that goes with each opening, and the status
 // refresh opening it against groupware-sim.
+#include "app/StatusDialogs.h"
 #include "core/AppState.h"
 #include "groupware/GroupwareSession.h"
 #include "groupware/Login.h"
@@ -166,26 +167,27 @@ private slots:
         AppState app;
         app.loggedIn = true;
         frmStatus status(m_settings, app, m_session);
-        status.attention()->setNotifier(m_notifier);
+        StatusDialogs dialogs(m_settings, app, m_session, status);
+        dialogs.attention()->setNotifier(m_notifier);
         status.setPageOpener([this](const PageRequest& request) { m_opened << request; });
         status.BuildLayout();
 
         // A refresh of the user's own (no notices wanted) opens nothing.
         status.SetEnableAttention(false);
         status.Update();
-        QVERIFY(!status.attention()->isOpen());
+        QVERIFY(!dialogs.attention()->isOpen());
 
         // 山田 has mail, a circular and workflow documents waiting.
         status.SetEnableAttention(true);
         status.Update();
-        frmAttention* window = status.attention()->window();
+        frmAttention* window = dialogs.attention()->window();
         QVERIFY(window);
         for (int i : {0, 1, 4})
             QVERIFY(window->chkInformationType(i)->isChecked());
         QVERIFY(!window->chkInformationType(2)->isChecked());
         status.SetEnableAttention(true);
         status.Update();
-        QCOMPARE(status.attention()->window(), window);
+        QCOMPARE(dialogs.attention()->window(), window);
         QCOMPARE(m_sounds.size(), 1);
         QCOMPARE(m_notifier->bodies.size(), 1);
         window->cmdToCybozu()->click();

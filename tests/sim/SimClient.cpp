@@ -1,6 +1,6 @@
 #include "SimClient.h"
 
-#include "net/Cp932.h"
+#include "core/Cp932.h"
 
 #include <QEventLoop>
 #include <QNetworkRequest>

@@ -6,7 +6,7 @@
 #include "PageReading.h"
 #include "TopPages.h"
 #include "WherePages.h"
-#include "net/Cp932.h"
+#include "core/Cp932.h"
 #include "support/SimServer.h"
 
 #include <QFile>

@@ -2,12 +2,12 @@
 // the readers must agree, or the demo and the integration tests would show nothing.
 #include "Groupware.h"
 #include "Organisation.h"
+#include "core/Cp932.h"
 #include "groupware/Board.h"
 #include "groupware/Directory.h"
 #include "groupware/Login.h"
 #include "groupware/Registration.h"
 #include "groupware/TopPage.h"
-#include "net/Cp932.h"
 
 #include <QFile>
 #include <QJsonDocument>

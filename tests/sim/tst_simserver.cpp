@@ -1,7 +1,7 @@
 // The development server over HTTP: login and session cookie, open and login-only pages, the two
 // forms changing the next board, HTTP Basic authentication, the fault switches and the request log.
 #include "SimClient.h"
-#include "net/Cp932.h"
+#include "core/Cp932.h"
 #include "support/SimServer.h"
 
 #include <QElapsedTimer>

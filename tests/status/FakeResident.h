@@ -1,6 +1,6 @@
 #pragma once
 
-#include "core/ResidentControl.h"
+#include "ui/ResidentControl.h"
 
 #include <QStringList>
 

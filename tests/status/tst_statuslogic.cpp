@@ -1,5 +1,5 @@
+#include "groupware/PositionMenu.h"
 #include "status/BoardRead.h"
-#include "status/PositionMenu.h"
 #include "status/RowColour.h"
 #include "status/ScheduleMerge.h"
 #include "status/StatusRows.h"

@@ -1,6 +1,6 @@
 #include "support/TestFiles.h"
 
-#include "net/Cp932.h"
+#include "core/Cp932.h"
 
 #include <QFile>
 #include <QTest>
@@ -11,7 +11,9 @@ QByteArray fixtureBytes(const QString& relativePath) {
     return readFile(QStringLiteral(ZELMORA_FIXTURE_DIR "/") + relativePath);
 }
 
-QString fixtureText(const QString& relativePath) { return cp932::decode(fixtureBytes(relativePath)); }
+QString fixtureText(const QString& relativePath) {
+    return cp932::decode(fixtureBytes(relativePath));
+}
 
 QByteArray crlfCp932(const QStringList& lines) {
     QByteArray out;

@@ -3,11 +3,11 @@
 //   xvfb-run -a -s "-screen 0 1280x1024x24" build/tests/ui/zelmora-screenshots docs/screenshots
 // A second argument is appended to the file name (for example "@2x" with QT_SCALE_FACTOR=2).
 #include "DemoDirectory.h"
+#include "app/frmStartup.h"
 #include "core/AppState.h"
 #include "core/Settings.h"
 #include "dialogs/frmLogin.h"
 #include "dialogs/frmServerLogin.h"
-#include "dialogs/frmStartup.h"
 #include "groupware/GroupwareSession.h"
 #include "groupware/Login.h"
 #include "net/Transport.h"

@@ -1,9 +1,9 @@
 // Browser pages against the development server: the window logs in by posting the login form,
 // then shows the page with the session the server gave it.
+#include "app/frmMain.h"
 #include "core/AppState.h"
 #include "core/Settings.h"
-#include "core/TrayPages.h"
-#include "core/frmMain.h"
+#include "groupware/TrayPages.h"
 #include "groupware/GroupwareSession.h"
 #include "support/RawHttpServer.h"
 #include "support/ScriptedMessages.h"

@@ -1,6 +1,6 @@
 // Choosing the desktop's idle source: session idle times first, in order, the pointer on X11
 // next, and nothing (the user kept present) when no source answers.
-#include "core/IdleDetection.h"
+#include "app/IdleDetection.h"
 #include "ui/DesktopIdleSource.h"
 
 #include <QTest>

@@ -2,7 +2,7 @@
 
 #include "FormFields.h"
 
-#include "net/Cp932.h"
+#include "core/Cp932.h"
 
 #include <chrono>
 

@@ -1,6 +1,6 @@
 #include "FormFields.h"
 
-#include "net/Cp932.h"
+#include "core/Cp932.h"
 
 namespace zelmora::sim {
 

@@ -1,7 +1,7 @@
 #include "GroupwareServer.h"
 
 #include "ApplicationPages.h"
-#include "net/Cp932.h"
+#include "core/Cp932.h"
 
 #include <QDateTime>
 #include <QJsonArray>
