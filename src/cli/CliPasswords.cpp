@@ -33,8 +33,7 @@ std::optional<QString> firstLine(const QString& path) {
     return QString::fromUtf8(line);
 }
 
-std::optional<QString> passwordFrom(const CliArgs& args, const QString& option, const char* variable,
-                                    QString& error) {
+std::optional<QString> passwordFrom(const CliArgs& args, const QString& option, const char* variable, QString& error) {
     if (args.has(option)) {
         printErr(QStringLiteral("警告: --%1 のパスワードはこのコンピュータの他のユーザーからも見えます. "
                                 "$%2 か --%1-file を使ってください.\n")

@@ -51,31 +51,33 @@ void BrowserDownloads::follow(QWebEngineDownloadRequest* download, BrowserWindow
         if (!shown)
             return;
         const qint64 total = download->totalBytes();
-        shown->showNotice(total > 0 ? QStringLiteral("ダウンロード中: %1 (%2 / %3 KB)")
-                                          .arg(path, kilobytes(download->receivedBytes()), kilobytes(total))
-                                    : QStringLiteral("ダウンロード中: %1 (%2 KB)")
-                                          .arg(path, kilobytes(download->receivedBytes())));
+        shown->showNotice(
+            total > 0 ? QStringLiteral("ダウンロード中: %1 (%2 / %3 KB)")
+                            .arg(path, kilobytes(download->receivedBytes()), kilobytes(total))
+                      : QStringLiteral("ダウンロード中: %1 (%2 KB)").arg(path, kilobytes(download->receivedBytes())));
     });
-    connect(download, &QWebEngineDownloadRequest::stateChanged, this,
-            [download, shown, path](QWebEngineDownloadRequest::DownloadState state) {
-                QString text;
-                switch (state) {
-                case QWebEngineDownloadRequest::DownloadCompleted:
-                    text = QStringLiteral("ダウンロードが完了しました: %1").arg(path);
-                    break;
-                case QWebEngineDownloadRequest::DownloadCancelled:
-                    text = QStringLiteral("ダウンロードを中止しました: %1").arg(path);
-                    break;
-                case QWebEngineDownloadRequest::DownloadInterrupted:
-                    text = QStringLiteral("ダウンロードに失敗しました: %1 (%2)").arg(path, download->interruptReasonString());
-                    break;
-                default:
-                    return;
-                }
-                qCInfo(lcNet).noquote() << "browser download" << state << path;
-                if (shown)
-                    shown->showNotice(text);
-            });
+    connect(
+        download, &QWebEngineDownloadRequest::stateChanged, this,
+        [download, shown, path](QWebEngineDownloadRequest::DownloadState state) {
+            QString text;
+            switch (state) {
+            case QWebEngineDownloadRequest::DownloadCompleted:
+                text = QStringLiteral("ダウンロードが完了しました: %1").arg(path);
+                break;
+            case QWebEngineDownloadRequest::DownloadCancelled:
+                text = QStringLiteral("ダウンロードを中止しました: %1").arg(path);
+                break;
+            case QWebEngineDownloadRequest::DownloadInterrupted:
+                text =
+                    QStringLiteral("ダウンロードに失敗しました: %1 (%2)").arg(path, download->interruptReasonString());
+                break;
+            default:
+                return;
+            }
+            qCInfo(lcNet).noquote() << "browser download" << state << path;
+            if (shown)
+                shown->showNotice(text);
+        });
 }
 
 } // namespace zelmora::ui

@@ -58,7 +58,8 @@ private slots:
         QTemporaryDir root;
         for (const char* folder : {"runtime", "tmp", "cache"})
             QVERIFY(QDir(root.path()).mkdir(QLatin1String(folder)));
-        QCOMPARE(::chmod(QFile::encodeName(root.filePath(QStringLiteral("runtime"))).constData(), mode_t(runtimeMode)), 0);
+        QCOMPARE(::chmod(QFile::encodeName(root.filePath(QStringLiteral("runtime"))).constData(), mode_t(runtimeMode)),
+                 0);
         const QString perUser = QStringLiteral("zelmora-%1").arg(::getuid());
         if (tempTaken) {
             if (::getuid() != 0)

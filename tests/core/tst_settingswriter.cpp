@@ -269,7 +269,8 @@ private slots:
         // A symbolic link in the file's place is not followed: the file it points to stays.
         const QString link = dir.filePath(QStringLiteral("link.ini"));
         QVERIFY(QFile::link(path, link));
-        QTest::ignoreMessage(QtWarningMsg, QRegularExpression(QStringLiteral("link.ini not rewritten: is a symbolic link")));
+        QTest::ignoreMessage(QtWarningMsg,
+                             QRegularExpression(QStringLiteral("link.ini not rewritten: is a symbolic link")));
         QCOMPARE(WriteSettingsFile(link, QStringLiteral("100"), sampleSettings(), loggedIn()), qint16(-1));
         QCOMPARE(readFile(path), old);
         QVERIFY(QFileInfo(link).isSymLink());

@@ -67,7 +67,8 @@ private slots:
             runCli(serverOptions(m_sim) + QStringList{"--user", "1", "--password", "pass1", "page", kTopPageQuery});
         QCOMPARE(run.exitCode, 0);
         QVERIFY(run.out.contains(kTopPageTitle));
-        QVERIFY(run.err.startsWith(QStringLiteral("警告: --password のパスワードはこのコンピュータの他のユーザーからも見えます.")));
+        QVERIFY(run.err.startsWith(
+            QStringLiteral("警告: --password のパスワードはこのコンピュータの他のユーザーからも見えます.")));
 
         // Password from the environment; it holds cp932 text and "&".
         run =

@@ -76,7 +76,8 @@ void RawHttpServer::stream(QTcpSocket* socket) {
     if (m_endless) {
         const QByteArray block(64 * 1024, 'x');
         auto more = [this, guard, block] {
-            while (guard && guard->state() == QAbstractSocket::ConnectedState && guard->bytesToWrite() < 4 * block.size()) {
+            while (guard && guard->state() == QAbstractSocket::ConnectedState &&
+                   guard->bytesToWrite() < 4 * block.size()) {
                 guard->write(block);
                 m_bytesSent += block.size();
             }

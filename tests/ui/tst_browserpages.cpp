@@ -3,8 +3,8 @@
 #include "app/frmMain.h"
 #include "core/AppState.h"
 #include "core/Settings.h"
-#include "groupware/TrayPages.h"
 #include "groupware/GroupwareSession.h"
+#include "groupware/TrayPages.h"
 #include "support/RawHttpServer.h"
 #include "support/ScriptedMessages.h"
 #include "support/SimServer.h"
@@ -48,7 +48,8 @@ QList<test::RawHttpServer::Request> pageRequests(const test::RawHttpServer& serv
     return list;
 }
 void click(ui::BrowserWindow* window, const char* id) {
-    window->view()->page()->runJavaScript(QStringLiteral("document.getElementById('%1').click()").arg(QLatin1String(id)));
+    window->view()->page()->runJavaScript(
+        QStringLiteral("document.getElementById('%1').click()").arg(QLatin1String(id)));
 }
 // The resident controller's browser windows; this test links them instead of loading the module.
 ui::BrowserPages& pagesOf(frmMain& resident) {
@@ -149,7 +150,8 @@ private slots:
             << QStringLiteral("サーバーがサーバーログオンのユーザー名とパスワードを受け付けませんでした.");
         QTest::newRow("another origin asks")
             << ours << true << 0
-            << QStringLiteral("127.0.0.1 がユーザー名とパスワードを求めましたが、設定されたサーバー以外には送信しません.");
+            << QStringLiteral(
+                   "127.0.0.1 がユーザー名とパスワードを求めましたが、設定されたサーバー以外には送信しません.");
     }
     void serverLogonGoesToTheServerOnly() {
         QFETCH(QByteArray, accepted);
@@ -220,7 +222,8 @@ private slots:
         QTest::mouseClick(window->view()->focusProxy(), Qt::LeftButton, {}, QPoint(40, 40));
         QTRY_COMPARE_WITH_TIMEOUT(
             window->notice(),
-            QStringLiteral("このアドレスは開けません(開けるのは http と https のアドレスだけです): mailto:x@example.org"),
+            QStringLiteral(
+                "このアドレスは開けません(開けるのは http と https のアドレスだけです): mailto:x@example.org"),
             30000);
         QCOMPARE(pages.openWindows().size(), 3);
     }
@@ -233,7 +236,8 @@ private slots:
         frmMain resident(settings, app, session);
         test::ScriptedMessages messages;
         resident.OpenRequestedPage(OpenPlainAddress, QStringLiteral("javascript:alert(document.cookie)"), 0, {});
-        QCOMPARE(messages.lastText(), QStringLiteral("このリンクは開けません.\r\n開けるのは http または https のアドレスだけです."));
+        QCOMPARE(messages.lastText(),
+                 QStringLiteral("このリンクは開けません.\r\n開けるのは http または https のアドレスだけです."));
         QCOMPARE(messages.shown().last().title, QStringLiteral("エラー"));
         QVERIFY(!pagesOf(resident).engineStarted());
     }
