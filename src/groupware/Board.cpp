@@ -45,28 +45,39 @@ qsizetype skipPast(const QString& text, const QRegularExpression& re, qsizetype 
     return m.hasMatch() ? m.capturedEnd() : from;
 }
 
-// The value after the first field start followed by `key`, up to the next field end.
-QString rowField(QStringView row, QLatin1String key) {
-    for (qsizetype s = row.indexOf(kFieldStart); s >= 0; s = row.indexOf(kFieldStart, s + 1)) {
-        if (!row.mid(s + 1).startsWith(key))
-            continue;
-        const qsizetype from = s + 1 + key.size();
-        const qsizetype e = row.indexOf(kFieldEnd, from);
-        return e < 0 ? QString() : row.mid(from, e - from).toString();
-    }
-    return {};
-}
-
+// Step 11: each field is the value after the first field start followed by its key, up to the
+// next field end (empty without one). The keys begin with different letters, so one pass over the
+// field starts finds all six.
 MemberRecord readRow(QStringView row, const QDate& today, const QTimeZone& zone) {
+    enum Field { Id, Name, Memo, Position, Update, Contact, FieldCount };
+    static const QLatin1String keys[FieldCount] = {QLatin1String("ID="),     QLatin1String("NAME="),
+                                                   QLatin1String("MEMO="),   QLatin1String("POS="),
+                                                   QLatin1String("UPDATE="), QLatin1String("TEL=")};
+    QStringView values[FieldCount];
+    bool found[FieldCount] = {};
+    int left = FieldCount;
+    for (qsizetype s = row.indexOf(kFieldStart); s >= 0 && left > 0; s = row.indexOf(kFieldStart, s + 1)) {
+        const QStringView rest = row.mid(s + 1);
+        for (int k = 0; k < FieldCount; ++k) {
+            if (found[k] || !rest.startsWith(keys[k]))
+                continue;
+            found[k] = true;
+            --left;
+            const qsizetype from = s + 1 + keys[k].size();
+            const qsizetype e = row.indexOf(kFieldEnd, from);
+            if (e >= 0)
+                values[k] = row.mid(from, e - from);
+            break;
+        }
+    }
     MemberRecord r;
-    r.id = rowField(row, QLatin1String("ID=")).toInt();
-    r.name = rowField(row, QLatin1String("NAME="));
-    r.memo = rowField(row, QLatin1String("MEMO=")) == QStringLiteral("○");
-    r.position = DecodeEntities(rowField(row, QLatin1String("POS=")));
-    const QString update = rowField(row, QLatin1String("UPDATE="));
-    if (!update.isEmpty())
-        r.updated = readDateTime(update, today, zone);
-    r.contact = DecodeEntities(rowField(row, QLatin1String("TEL=")));
+    r.id = values[Id].toInt();
+    r.name = values[Name].toString();
+    r.memo = values[Memo] == u"○";
+    r.position = DecodeEntities(values[Position].toString());
+    if (!values[Update].isEmpty())
+        r.updated = readDateTime(values[Update], today, zone);
+    r.contact = DecodeEntities(values[Contact].toString());
     applyRegistrationMarks(r);
     return r;
 }
