@@ -13,6 +13,7 @@ packages=(
     sway mako-notifier dbus libglib2.0-bin
     tinyproxy-bin xvfb xauth fonts-noto-cjk
     desktop-file-utils dpkg-dev libxml2-utils appstream man-db
+    chromium # bench/warm-tab.sh and bench/perf.sh compare the program with a browser tab
 )
 
 missing=()

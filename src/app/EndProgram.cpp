@@ -87,8 +87,10 @@ void SaveProgramState(const EndProgramState& state, EndProgramHost* host) {
     if (host)
         host->StoreStatusGeometry();
     const QSize screen = host ? host->screenTwips() : QSize();
-    WriteSettingsFile(state.app.settingsFilePath, userSection(state), state.settings,
-                      settingsContextFor(state, screen));
+    if (WriteSettingsFile(state.app.settingsFilePath, userSection(state), state.settings,
+                          settingsContextFor(state, screen)) != SettingsDone)
+        qCWarning(lcApp).noquote() << "the settings of this run are lost: the settings file"
+                                   << state.app.settingsFilePath << "could not be rewritten at exit";
     saveUserDirectory(state);
 }
 
@@ -107,8 +109,10 @@ void EndProgram(qint16 mode, const EndProgramState& state, EndProgramHost* host)
         SaveProgramState(state, host);
         break;
     case EndServerChanged:
-        WriteSettingsFile(state.app.settingsFilePath, QStringLiteral("COMMON"), state.settings,
-                          settingsContextFor(state, screen));
+        if (WriteSettingsFile(state.app.settingsFilePath, QStringLiteral("COMMON"), state.settings,
+                              settingsContextFor(state, screen)) != SettingsDone)
+            qCWarning(lcApp).noquote() << "the new server settings are lost: the settings file"
+                                       << state.app.settingsFilePath << "could not be rewritten at exit";
         if (!state.app.userDataFilePath.isEmpty() && QFile::exists(state.app.userDataFilePath))
             QFile::remove(state.app.userDataFilePath);
         break;
