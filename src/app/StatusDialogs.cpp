@@ -27,8 +27,7 @@ StatusDialogs::StatusDialogs(Settings& settings, AppState& appState, GroupwareSe
     m_status.setTelMemoWriter([this](qint32 lngToUserID) { return showTelMemo(lngToUserID); });
     m_status.setMemberWindowOpener([this](const MemberWindowFields& fields) { showMemberWindow(fields); });
     // "ユーザーデータ更新" reads the directory of the server the program is connected to now.
-    m_status.setUserDataFetcher(
-        [this](QList<UserRecord>& users) { return GetUserData(m_settings.connection, users); });
+    m_status.setUserDataFetcher([this](QList<UserRecord>& users) { return GetUserData(m_settings.connection, users); });
 }
 
 StatusDialogs::~StatusDialogs() = default;

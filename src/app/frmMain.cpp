@@ -179,6 +179,26 @@ void frmMain::SetPeriodicTimersEnabled(bool enabled) {
         m_tmrMouseCapture.start();
 }
 
+PeriodicTimerStates frmMain::SuspendPeriodicTimers() {
+    const PeriodicTimerStates running{m_clocks.getClock().isEnabled(), m_clocks.updateClock().isEnabled(),
+                                      m_tmrScheduleAlarmTimer.isActive(), m_tmrMouseCapture.isActive()};
+    StopPeriodicTimers();
+    return running;
+}
+
+void frmMain::RestorePeriodicTimers(const PeriodicTimerStates& states) {
+    if (m_ending)
+        return;
+    if (states.getInterval)
+        m_clocks.getClock().on();
+    if (states.updateInterval)
+        m_clocks.updateClock().on();
+    if (states.scheduleAlarm)
+        m_tmrScheduleAlarmTimer.start();
+    if (states.mouseCapture)
+        m_tmrMouseCapture.start();
+}
+
 void frmMain::OnGetTimer() {
     m_clocks.getClock().on();
 }

@@ -89,6 +89,8 @@ public:
     void UpdatePosition(bool bflgForced) override;
     void GetData() override;
     void SetPeriodicTimersEnabled(bool enabled) override;
+    PeriodicTimerStates SuspendPeriodicTimers() override;
+    void RestorePeriodicTimers(const PeriodicTimerStates& states) override;
     void SetLinkItems(const QList<LinkItem>& links) override;
     void SetPositionItems(const QStringList& places, const MemberRecord& ownRecord) override;
 

@@ -56,6 +56,8 @@ public:
     void UpdatePosition(bool) override {}
     void GetData() override {}
     void SetPeriodicTimersEnabled(bool) override {}
+    PeriodicTimerStates SuspendPeriodicTimers() override { return {}; }
+    void RestorePeriodicTimers(const PeriodicTimerStates&) override {}
     void SetLinkItems(const QList<LinkItem>&) override {}
     void SetPositionItems(const QStringList&, const MemberRecord&) override {}
 

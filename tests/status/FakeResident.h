@@ -25,6 +25,13 @@ public:
         calls << QStringLiteral("SetPeriodicTimersEnabled(%1)").arg(enabled);
         timersEnabled = enabled;
     }
+    PeriodicTimerStates SuspendPeriodicTimers() override {
+        calls << QStringLiteral("SuspendPeriodicTimers");
+        return {};
+    }
+    void RestorePeriodicTimers(const PeriodicTimerStates&) override {
+        calls << QStringLiteral("RestorePeriodicTimers");
+    }
     void SetLinkItems(const QList<LinkItem>& items) override {
         links = items;
         ++linkRebuilds;
