@@ -35,10 +35,8 @@ public:
     virtual void UpdatePosition(bool bflgForced) = 0;
     virtual void GetData() = 0;
 
-    // Enables or disables the four periodic timers (board clock, registration clock, alarm tick,
-    // mouse sampler) together; the status window disables them while it fills the grid.
-    virtual void SetPeriodicTimersEnabled(bool enabled) = 0;
-    // Stops the four periodic timers and returns which of them ran; RestorePeriodicTimers starts
+    // Stops the four periodic timers (board clock, registration clock, alarm tick, mouse sampler)
+    // and returns which of them ran; RestorePeriodicTimers starts
     // exactly those again. A suspension inside another finds them stopped and restores nothing.
     virtual PeriodicTimerStates SuspendPeriodicTimers() = 0;
     virtual void RestorePeriodicTimers(const PeriodicTimerStates& states) = 0;

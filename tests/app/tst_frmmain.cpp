@@ -225,10 +225,10 @@ private slots:
         bool boardClockRanAfterFill = true;
         bool othersRanAfterFill = false;
         m_status.duringUpdate = [&] {
-            m_main->SetPeriodicTimersEnabled(false);
+            const PeriodicTimerStates running = m_main->SuspendPeriodicTimers();
             QVERIFY(!m_main->tmrMouseCapture().isActive());
             QVERIFY(!m_main->tmrUpdateIntervalTimer().isActive());
-            m_main->SetPeriodicTimersEnabled(true);
+            m_main->RestorePeriodicTimers(running);
             boardClockRanAfterFill = m_main->tmrGetIntervalTimer().isActive();
             othersRanAfterFill = m_main->tmrUpdateIntervalTimer().isActive() &&
                                  m_main->tmrScheduleAlarmTimer().isActive() && m_main->tmrMouseCapture().isActive();
@@ -285,6 +285,29 @@ private slots:
         QCOMPARE(shown, QStringList{message});
         QCOMPARE(runningAtMessage, (QList<bool>{false, false, false, false}));
         QCOMPARE(running(), (QList<bool>{true, true, true, true}));
+    }
+
+    void aTabClickWhileNobodyIsLoggedInLeavesThePeriodicRefreshOff() {
+        makeMain(0);
+        m_settings.groups = {{1, QStringLiteral("営業部"), true}, {2, QStringLiteral("開発部"), true}};
+        m_settings.user.GROUP_DISP_ORDER = {1, 2};
+        m_main->StartTimers();
+        frmStatus status(m_settings, m_app, m_session);
+        status.setResidentControl(m_main.get());
+        status.BuildLayout();
+        status.Update();
+        // The refresh restarts the board clock; the grid fill left the other three off.
+        QVERIFY(m_main->tmrGetIntervalTimer().isActive());
+        QVERIFY(!m_main->tmrUpdateIntervalTimer().isActive());
+        QVERIFY(!m_main->tmrMouseCapture().isActive());
+        status.objTabStrip()->setCurrentIndex(1);
+        QCOMPARE(status.intCurrentTab(), 2);
+        QVERIFY(!m_main->tmrGetIntervalTimer().isActive());
+        status.objTabStrip()->setCurrentIndex(0);
+        QVERIFY(!m_main->tmrGetIntervalTimer().isActive());
+        // Until the refresh button.
+        status.cmdUpdate()->click();
+        QVERIFY(m_main->tmrGetIntervalTimer().isActive());
     }
 
     void idleUserIsRegisteredAbsentAndPresentAgain() {

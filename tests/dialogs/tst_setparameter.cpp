@@ -55,7 +55,6 @@ public:
     void OffMenu() override {}
     void UpdatePosition(bool) override {}
     void GetData() override {}
-    void SetPeriodicTimersEnabled(bool) override {}
     PeriodicTimerStates SuspendPeriodicTimers() override { return {}; }
     void RestorePeriodicTimers(const PeriodicTimerStates&) override {}
     void SetLinkItems(const QList<LinkItem>&) override {}
