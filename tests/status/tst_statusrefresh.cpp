@@ -153,11 +153,15 @@ private slots:
         QVERIFY(m_resident.timersEnabled);
         QVERIFY(!status.isLocked());
 
-        // A second refresh keeps the alarm state of the same items and raises no second notice
-        // window for the same article.
+        // A second refresh keeps the alarm state of the same items and announces the same article
+        // only once: the mail is announced again, the article neither in the window nor in the box.
         status.todaySchedule()[0].armed = false;
         status.Update();
         QVERIFY(!status.todaySchedule().first().armed);
+        QCOMPARE(m_notices.size(), 2);
+        QCOMPARE(m_notices.last() & 8, 0);
+        QCOMPARE(m_notices.last() & 1, 1);
+        QVERIFY(!status.txtYourNotice()->toPlainText().contains(QStringLiteral("新着の掲示があります。")));
     }
 
     void rebuildsLinkAndPositionMenus() {
