@@ -1,5 +1,7 @@
 // Reading the whereabouts board of large groups: time per member of the page reader.
+#include "core/DateTimeText.h"
 #include "groupware/Board.h"
+#include "groupware/BoardPage.h"
 
 #include <benchmark/benchmark.h>
 
@@ -60,6 +62,40 @@ void BM_ReadBoard(benchmark::State& state) {
     state.SetBytesProcessed(state.iterations() * page.size() * qsizetype(sizeof(QChar)));
 }
 BENCHMARK(BM_ReadBoard)->Arg(100)->Arg(1000)->Arg(10000)->Unit(benchmark::kMillisecond);
+
+// The page taken apart into rows of marked fields, without reading the fields into records.
+void BM_BoardRows(benchmark::State& state) {
+    const int members = int(state.range(0));
+    const QString page = boardPage(members);
+    BoardPage board(QStringLiteral("office.exe"));
+    qsizetype rows = 0;
+    for (auto _ : state) {
+        rows = 0;
+        board.read(page, [&rows](QStringView) { ++rows; });
+        benchmark::DoNotOptimize(rows);
+    }
+    if (rows != members)
+        state.SkipWithError("rows missing from the board");
+}
+BENCHMARK(BM_BoardRows)->Arg(1000)->Unit(benchmark::kMillisecond);
+
+// The update times of a 1,000-member board read on their own: as local times (0) and in the system's
+// time zone (1), as the board reader makes them.
+void BM_UpdateTimes(benchmark::State& state) {
+    QStringList texts;
+    for (int id = 1; id <= 1000; ++id)
+        texts << QStringLiteral("2024/12/%1  %2:%3")
+                     .arg(1 + id % 28, 2, 10, QLatin1Char('0'))
+                     .arg(8 + id % 10)
+                     .arg(id % 60, 2, 10, QLatin1Char('0'));
+    const QDate today(2024, 12, 20);
+    const QTimeZone zone = state.range(0) ? QTimeZone::systemTimeZone() : QTimeZone();
+    for (auto _ : state) {
+        for (const QString& text : texts)
+            benchmark::DoNotOptimize(readDateTime(text, today, zone));
+    }
+}
+BENCHMARK(BM_UpdateTimes)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
 
 } // namespace
 

@@ -8,6 +8,11 @@
                                              memory at rest, CPU over IDLE_S seconds, then memory after
                                              PAGE_QUERY was opened in the program's browser window
     perf-probe.py chromium URL RUNS          headless chromium loading URL: wall time and peak memory
+    perf-probe.py warm-tab URL SECONDS LOG   a warm headless chromium tab reloading URL every 2 s: CPU of
+                                             its processes per reload, less the same tab's idle CPU; LOG
+                                             is the server's request log, which counts the reloads
+    perf-probe.py refresh-cpu EXE DATA COUNT COUNT status refreshes with fast timers: the process's CPU
+                                             per refresh over the run, and the Update lines' own figures
 
 Results are printed as shell assignments (name=value), one a line; notes go to standard error.
 """
@@ -318,6 +323,94 @@ def cmd_chromium(url, runs):
     out("chromium_shot_peak_pss_kb", max(s[2] for s in shots))
 
 
+# --- a warm browser tab ---------------------------------------------------------------------------
+
+TAB_PAGE = """<!doctype html><html><body>
+<iframe id="board" src="%(url)s" style="width:1260px;height:980px;border:0"></iframe>
+<script>
+const every = Number(new URLSearchParams(location.search).get("every") || 0);
+if (every > 0)
+    setInterval(() => { document.getElementById("board").src = "%(url)s"; }, every);
+</script></body></html>
+"""
+
+
+def tree_cpu_ticks(pid):
+    return sum(cpu_ticks(p) for p in [pid] + children_of(pid))
+
+
+def board_requests(log):
+    return read_file(log).count('"kind":"WhereIndex"')
+
+
+def tab_phase(page, every_ms, warm_s, seconds, log):
+    """CPU ticks of a chromium tab's processes over `seconds`, after `warm_s` of warming up."""
+    profile = os.environ.get("PERF_CHROMIUM_PROFILE", "/tmp/perf-chromium-profile")
+    args = ["chromium", "--headless", "--no-sandbox", "--disable-gpu", "--no-first-run",
+            "--remote-debugging-port=0", "--window-size=1280,1024", "--user-data-dir=" + profile,
+            "file://%s?every=%d" % (page, every_ms)]
+    proc = subprocess.Popen(args, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL, stdin=subprocess.DEVNULL)
+    try:
+        time.sleep(warm_s)
+        requests0, ticks0, t0 = board_requests(log), tree_cpu_ticks(proc.pid), time.monotonic()
+        time.sleep(seconds)
+        requests1, ticks1, t1 = board_requests(log), tree_cpu_ticks(proc.pid), time.monotonic()
+    finally:
+        proc.terminate()
+        try:
+            proc.wait(20)
+        except subprocess.TimeoutExpired:
+            proc.kill()
+            proc.wait()
+    return (ticks1 - ticks0) / CLK_TCK, t1 - t0, requests1 - requests0
+
+
+def cmd_warm_tab(url, seconds, log):
+    page = os.path.join(os.environ.get("TMPDIR", "/tmp"), "perf-warm-tab.html")
+    with open(page, "w") as f:
+        f.write(TAB_PAGE % {"url": url})
+    idle_cpu, idle_s, _ = tab_phase(page, 0, 10, seconds, log)
+    busy_cpu, busy_s, reloads = tab_phase(page, 2000, 10, seconds, log)
+    if reloads <= 0:
+        sys.exit("the tab never reloaded the board")
+    per_reload = (busy_cpu - idle_cpu * busy_s / idle_s) / reloads
+    note("warm tab: idle %.2f s CPU over %.0f s; reloading %.2f s CPU over %.0f s, %d reloads"
+         % (idle_cpu, idle_s, busy_cpu, busy_s, reloads))
+    out("tab_idle_cpu_s", idle_cpu)
+    out("tab_busy_cpu_s", busy_cpu)
+    out("tab_seconds", busy_s)
+    out("tab_reloads", reloads)
+    out("tab_cpu_per_reload_ms", per_reload * 1000)
+
+
+def cmd_refresh_cpu(exe, data, count):
+    program = Program(exe, data, {"ZELMORA_TEST_TICK_MS": "250"})
+    rx = r"Update: (\d+) members, wall ([\d.]+) ms, thread CPU ([\d.]+) ms, process CPU ([\d.]+) ms(.*)"
+    samples, first_ticks, last_ticks = [], None, None
+    while len(samples) < count:
+        got = program.wait_for(rx, 60)
+        if not got:
+            program.stop()
+            sys.exit("no status refresh was logged")
+        m = got[1]
+        if m.group(5):
+            note("a refresh failed: " + m.group(0))
+            continue
+        ticks = cpu_ticks(program.proc.pid)
+        if first_ticks is None:
+            first_ticks = ticks  # the first refresh only starts the count
+        else:
+            samples.append((int(m.group(1)), float(m.group(2)), float(m.group(3)), float(m.group(4))))
+        last_ticks = ticks
+    program.stop()
+    out("refresh_members", samples[-1][0])
+    out("refresh_count", len(samples))
+    out("refresh_process_cpu_per_refresh_ms", (last_ticks - first_ticks) * 1000.0 / CLK_TCK / len(samples))
+    out("refresh_update_process_cpu_ms", statistics.median(s[3] for s in samples))
+    out("refresh_update_thread_cpu_ms", statistics.median(s[2] for s in samples))
+    out("refresh_update_wall_ms", statistics.median(s[1] for s in samples))
+
+
 # --- settings ------------------------------------------------------------------------------------
 
 def scramble(key, text):
@@ -365,6 +458,10 @@ def main():
         cmd_resident(args[0], args[1], float(args[2]), args[3])
     elif command == "chromium" and len(args) == 2:
         cmd_chromium(args[0], int(args[1]))
+    elif command == "warm-tab" and len(args) == 3:
+        cmd_warm_tab(args[0], float(args[1]), args[2])
+    elif command == "refresh-cpu" and len(args) == 3:
+        cmd_refresh_cpu(args[0], args[1], int(args[2]))
     else:
         sys.exit(__doc__)
 

@@ -1,5 +1,9 @@
 # `cpack` in the build folder makes zelmora_VERSION_ARCH.deb from what `cmake --install` puts in place.
 set(CPACK_GENERATOR DEB)
+if(ZELMORA_TEST_HOOKS)
+    message(STATUS "ZELMORA_TEST_HOOKS is on: a package of this build carries the test hooks; "
+                   "make packages from a Release build")
+endif()
 set(CPACK_PACKAGE_NAME zelmora)
 set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
 set(CPACK_PACKAGE_VENDOR "Zelmora developers")

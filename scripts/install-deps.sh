@@ -11,6 +11,7 @@ packages=(
     libxss-dev libx11-dev libxcb1-dev
     tinyproxy-bin xvfb xauth fonts-noto-cjk
     desktop-file-utils dpkg-dev libxml2-utils
+    chromium # bench/warm-tab.sh and bench/perf.sh compare the program with a browser tab
 )
 
 missing=()

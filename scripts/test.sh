@@ -12,7 +12,8 @@ scripts/install-deps.sh
 
 jobs=$(nproc)
 build=${ZELMORA_BUILD_DIR:-build}
-cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_CXX_COMPILER=clang++
+# The end-to-end suites drive the program through its ZELMORA_TEST_* hooks.
+cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_CXX_COMPILER=clang++ -DZELMORA_TEST_HOOKS=ON
 cmake --build "$build" --parallel "$jobs"
 ctest --test-dir "$build" --output-on-failure --parallel "$jobs"
 
@@ -22,7 +23,7 @@ selection=${ZELMORA_SANITIZE_TESTS:-}
 # Fuzz targets carry their own sanitizers and are not built here; benchmarks are not run by ctest.
 asan=${ZELMORA_ASAN_BUILD_DIR:-build-asan}
 cmake -S . -B "$asan" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_CXX_COMPILER=clang++ \
-    -DZELMORA_SANITIZE=ON -DZELMORA_BUILD_BENCH=OFF
+    -DZELMORA_SANITIZE=ON -DZELMORA_BUILD_BENCH=OFF -DZELMORA_TEST_HOOKS=ON
 cmake --build "$asan" --parallel "$jobs"
 # Any finding fails its test: ASan and UBSan end the process with an error, LeakSanitizer at exit.
 # tests/lsan.supp names only leaks inside Qt and system libraries.

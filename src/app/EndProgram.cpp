@@ -97,13 +97,17 @@ void EndProgram(qint16 mode, const EndProgramState& state, EndProgramHost* host)
             runEndOfDayAction(state, host);
         if (host)
             host->StoreStatusGeometry();
-        WriteSettingsFile(state.app.settingsFilePath, userSection(state), state.settings,
-                          settingsContextFor(state, screen));
+        if (WriteSettingsFile(state.app.settingsFilePath, userSection(state), state.settings,
+                              settingsContextFor(state, screen)) != SettingsDone)
+            qCWarning(lcApp).noquote() << "the settings of this run are lost: the settings file"
+                                       << state.app.settingsFilePath << "could not be rewritten at exit";
         saveUserDirectory(state);
         break;
     case EndServerChanged:
-        WriteSettingsFile(state.app.settingsFilePath, QStringLiteral("COMMON"), state.settings,
-                          settingsContextFor(state, screen));
+        if (WriteSettingsFile(state.app.settingsFilePath, QStringLiteral("COMMON"), state.settings,
+                              settingsContextFor(state, screen)) != SettingsDone)
+            qCWarning(lcApp).noquote() << "the new server settings are lost: the settings file"
+                                       << state.app.settingsFilePath << "could not be rewritten at exit";
         if (!state.app.userDataFilePath.isEmpty() && QFile::exists(state.app.userDataFilePath))
             QFile::remove(state.app.userDataFilePath);
         break;

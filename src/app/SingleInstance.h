@@ -8,8 +8,10 @@ class QLocalServer;
 namespace zelmora {
 
 // One running program per user and data folder. The first instance listens on a local socket
-// named after the data folder; a second start connects, asks the first one to show its status
-// window, and exits.
+// named after the data folder, in the session's runtime folder ($XDG_RUNTIME_DIR) or else in a
+// private folder of the user's, so that no other user can take the name first; a second start
+// connects, checks that the peer is the same user, asks it to show its status window, and exits.
+// Messages from another user's process are ignored.
 class SingleInstance : public QObject {
     Q_OBJECT
 public:
@@ -32,6 +34,7 @@ signals:
 private:
     void onNewConnection();
 
+    QString m_dataFolder;
     QString m_name;
     QLocalServer* m_server = nullptr;
     bool m_otherAnswered = false;

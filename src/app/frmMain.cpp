@@ -4,8 +4,10 @@
 #include "app/Startup.h"
 #include "core/AppState.h"
 #include "core/Logging.h"
+#include "core/MessageBox.h"
 #include "core/Settings.h"
 #include "groupware/Board.h"
+#include "groupware/BrowserLogin.h"
 #include "groupware/GroupwareSession.h"
 #include "groupware/Registration.h"
 #include "groupware/TrayPages.h"
@@ -355,6 +357,12 @@ ui::BrowserHost* frmMain::browserPages() {
 }
 
 void frmMain::OpenRequestedPage(qint16 type, const QString& query, qint32 userId, const QString& password) {
+    // A top-page link may name any scheme; only web addresses open, in the logged-in profile.
+    if (type != OpenTopPageType && type != OpenGroupwarePage && !isWebAddress(linkAddress(query))) {
+        qCWarning(lcApp).noquote() << "refused to open a link that is no web address:" << redactPasswords(query);
+        showMessage(kTitleError, MsgIcon::Warning, kRefusedLinkMessage);
+        return;
+    }
     ui::BrowserHost* host = browserPages();
     if (!host) {
         reportEnvironmentProblem(EnvironmentProblem::Browser);

@@ -109,12 +109,17 @@ int main(int argc, char** argv) {
     // The program lives in the tray; closing its last window does not end it.
     QApplication::setQuitOnLastWindowClosed(false);
     ui::installMessageBoxHandler();
-    // Test runs of the whole program, never set in production: modal windows answered by
-    // themselves, a shorter request watchdog, and a stall report every second.
+    // Test runs of the whole program: modal windows answered by themselves, a shorter request
+    // watchdog, and a stall report every second. Only builds for the tests have them
+    // (ZELMORA_TEST_HOOKS); the installed program ignores these variables.
+#ifdef ZELMORA_TEST_HOOKS
     const int testTickMs = qEnvironmentVariableIntValue("ZELMORA_TEST_TICK_MS");
     ui::ModalAnswerer::fromEnvironment(&app);
     if (const int watchdogMs = qEnvironmentVariableIntValue("ZELMORA_TEST_WATCHDOG_MS"); watchdogMs > 0)
         InetProtocol::instance().setWatchdogInterval(watchdogMs);
+#else
+    const int testTickMs = 0;
+#endif
     EventLoopMonitor monitor(testTickMs > 0 ? 1000 : 60000);
     // Its probe wakes the program 50 times a second (0.7 % of a core at rest): only for the support log.
     if (lcEventLoop().isInfoEnabled() || lcEventLoop().isDebugEnabled())
@@ -151,6 +156,7 @@ int main(int argc, char** argv) {
         if (frmStatus* status = windows.status())
             status->ShowStatus();
     });
+#ifdef ZELMORA_TEST_HOOKS
     // Benchmark runs (bench/perf.sh) open one groupware page in the browser window a while after
     // start-up, as the tray menu would, to weigh the web engine; never set in production.
     const QString benchPage = qEnvironmentVariable("ZELMORA_TEST_OPEN_PAGE");
@@ -161,5 +167,6 @@ int main(int argc, char** argv) {
                                                                settings.connection.programUrl + benchPage);
                            });
     }
+#endif
     return QApplication::exec();
 }

@@ -1,6 +1,7 @@
 #include "cli/CliConnection.h"
 
 #include "cli/CliOutput.h"
+#include "cli/CliPasswords.h"
 #include "core/LogonName.h"
 #include "core/PasswordScrambling.h"
 #include "core/SettingsFile.h"
@@ -11,15 +12,16 @@
 
 #include <QDir>
 #include <QFileInfo>
-#include <QProcessEnvironment>
 
 namespace zelmora::cli {
 
 const char* const kConnectionUsage =
-    "connection options: --server URL --os-type 0|1 --user ID --password PW (or $ZELMORA_PASSWORD)\n"
+    "connection options: --server URL --os-type 0|1 --user ID\n"
+    "  --password-file F (first line of F; - reads standard input) or $ZELMORA_PASSWORD\n"
     "  --data DIR (settings from DIR/Zelmora.ini; without --user the last user logs in with the stored\n"
     "  password) --timeout S --proxy-mode 0|1|2 --proxy HOST:PORT\n"
-    "  --server-user U --server-password P";
+    "  --server-user U --server-password-file F or $ZELMORA_SERVER_PASSWORD\n"
+    "  (--password PW and --server-password PW work too, but every local user can read them)";
 
 namespace {
 
@@ -101,15 +103,16 @@ int CliConnection::applyOptions(const CliArgs& args) {
     }
     if (args.has(QStringLiteral("server-user")))
         m_serverUserName = args.value(QStringLiteral("server-user"));
-    if (args.has(QStringLiteral("server-password")))
-        m_serverPassword = args.value(QStringLiteral("server-password"));
+    const CliPasswords passwords = CliPasswords::read(args);
+    if (!passwords.error.isEmpty())
+        return usageError(passwords.error);
+    if (passwords.serverPassword)
+        m_serverPassword = *passwords.serverPassword;
     if (args.has(QStringLiteral("user"))) {
         if (!parseNumber(args.value(QStringLiteral("user")), 0, 0x7FFFFFFF, &n))
             return usageError(QStringLiteral("--user must be a user id"));
         m_userId = qint32(n);
-        m_password = args.has(QStringLiteral("password"))
-                         ? args.value(QStringLiteral("password"))
-                         : QProcessEnvironment::systemEnvironment().value(QStringLiteral("ZELMORA_PASSWORD"));
+        m_password = passwords.password.value_or(QString());
     }
     return ExitOk;
 }

@@ -30,7 +30,12 @@ int runPageCommand(const CliArgs& args) {
         printErr(page.message() + QLatin1Char('\n'));
         return ExitFailed;
     }
-    return IsValidPage(page.text) ? ExitOk : ExitFailed;
+    if (IsValidPage(page.text))
+        return ExitOk;
+    // The server's own error page was printed; its status says what went wrong.
+    if (page.httpStatus >= 500)
+        printErr(describeTransferError(TransferError::ServerError, page.httpStatus) + QLatin1Char('\n'));
+    return ExitFailed;
 }
 
 } // namespace zelmora::cli

@@ -57,7 +57,8 @@ void SetDirectoryDefaults(UserSettings& user, const QList<qint32>& groupIds, QSi
 // Rewrites the file. `section` is a user id in decimal (that user's section is written too) or
 // "COMMON"/empty (every user section is copied unchanged). The new content goes to a temporary
 // file beside the settings file that replaces it only once complete, so any failure leaves the
-// old file as it was and returns -1. On Unix the file is readable by its owner only.
+// old file as it was and returns -1. The file keeps its mode (a new one is 0600, readable by its
+// owner only); a symbolic link in its place is refused (replaceFileContent).
 qint16 WriteSettingsFile(const QString& path, const QString& section, const Settings& settings,
                          const SettingsContext& context);
 

@@ -1,5 +1,7 @@
 #include "core/SettingsKeys.h"
 
+#include "core/DateTimeText.h"
+
 #include <QFileInfo>
 #include <QRegularExpression>
 
@@ -320,11 +322,7 @@ QString fromBool(bool value) {
 }
 
 std::optional<QTime> toTime(const QString& text) {
-    static const QRegularExpression time(QStringLiteral("\\A *([0-9]{1,2}):([0-9]{1,2})(?::([0-9]{1,2}))? *\\z"));
-    const QRegularExpressionMatch m = time.match(text);
-    if (!m.hasMatch())
-        return std::nullopt;
-    const QTime t(m.captured(1).toInt(), m.captured(2).toInt(), m.hasCaptured(3) ? m.captured(3).toInt() : 0);
+    const QTime t = readTimeOfDay(text);
     if (!t.isValid())
         return std::nullopt;
     return t;

@@ -33,7 +33,7 @@ std::optional<qint32> toInt32(const QString& text);
 std::optional<bool> toCommonBool(const QString& text);
 std::optional<bool> toUserBool(const QString& text);
 QString fromBool(bool value);
-// A time of day: "H:MM" or "H:MM:SS" (one or two digits each).
+// A time of day as readTimeOfDay reads it ("0:10:00", "午前 0:10:00", "12:10:00 AM").
 std::optional<QTime> toTime(const QString& text);
 QString fromTime(QTime time);              // "HH:MM:SS"
 QString fromIds(const QList<qint32>& ids); // every id followed by ";"

@@ -1,4 +1,6 @@
 #include "core/Cp932.h"
+#include "core/FileReplacement.h"
+#include "core/Logging.h"
 #include "core/PasswordScrambling.h"
 #include "core/SettingsFile.h"
 #include "core/SettingsKeys.h"
@@ -6,7 +8,6 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QRegularExpression>
-#include <QSaveFile>
 
 #include <exception>
 
@@ -109,24 +110,6 @@ void copyOtherSections(SettingsOutput& out, const SettingsLines& old, const QStr
     }
     if (writeUser && !ownWritten)
         writeUserSectionWithHeader(out, section, settings, context);
-}
-
-bool replaceFile(const QString& path, const QByteArray& content) {
-    QSaveFile file(path);
-    // Unbuffered: a short write (disk full) must show here; QSaveFile does not notice one that
-    // happens while its buffer is flushed at commit.
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
-        return false;
-    // Stored passwords are only scrambled: keep the file to its owner.
-    if (!file.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner)) {
-        file.cancelWriting();
-        return false;
-    }
-    if (file.write(content) != content.size() || file.error() != QFileDevice::NoError) {
-        file.cancelWriting();
-        return false;
-    }
-    return file.commit();
 }
 
 } // namespace
@@ -238,7 +221,12 @@ qint16 WriteSettingsFile(const QString& path, const QString& section, const Sett
             old = splitSettingsLines(bytes);
         }
         const QByteArray content = composeSettingsFile(old ? &*old : nullptr, section, settings, context);
-        return replaceFile(path, content) ? SettingsDone : SettingsError;
+        QString why;
+        if (!replaceFileContent(path, content, &why)) {
+            qCWarning(lcApp).noquote() << "settings file" << path << "not rewritten:" << why;
+            return SettingsError;
+        }
+        return SettingsDone;
     } catch (const std::exception&) {
         reportUnexpectedSettingsError();
         return SettingsError;

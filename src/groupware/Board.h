@@ -7,6 +7,8 @@
 #include <QList>
 #include <QString>
 
+#include <functional>
+
 namespace zelmora {
 
 struct ConnectionSettings;
@@ -23,7 +25,9 @@ class GroupwareSession;
 // "office.exe" or "office.cgi": the member links on the page are matched against it. Returns
 // false when nothing is left of the page once its line breaks are removed; a page without the
 // expected table gives an empty list and true. The page is expected to have passed IsValidPage.
-bool readPositionList(const QString& page, const QString& programName, QList<MemberRecord>& members);
+// `betweenRows`, when given, runs after each row has been added to `members`.
+bool readPositionList(const QString& page, const QString& programName, QList<MemberRecord>& members,
+                      const std::function<void()>& betweenRows = {});
 
 // Reads the logged-in user's entry from the white row of the whereabouts entry page. The member
 // id is not filled; every field is empty when the page does not show the entry.
@@ -37,16 +41,11 @@ bool IsAutoRegistered(const QString& position, const QString& contact);
 // registered present, both "?" registered absent, anything else not automatic.
 void applyRegistrationMarks(MemberRecord& record);
 
-// Reads an update time as the board writes it, once the weekday is gone: "yyyy/m/d h:mm[:ss]" or
-// "m/d h:mm[:ss]", with any run of spaces between date and time and full-width digits allowed.
-// Without a year the date is taken in the year of `today`, or in the year before when that would
-// put it more than a day after `today` (an entry from late December read in early January).
-// Returns an invalid QDateTime when the text is not such a time.
-QDateTime readUpdateTime(const QString& text, const QDate& today);
-
 // Fetches "?page=WhereIndex&gid=" + `groupId` and reads it into `members` (cleared first). False
 // when the page is rejected by IsValidPage or empty; `members` is then empty. When the logged-in
-// user is on the board, the session's own record becomes a copy of that row. `fetched`, when
+// user is on the board, the session's own record becomes a copy of that row. Between rows the
+// events that are waiting are processed (every few milliseconds), so that a long board never
+// freezes the windows; the callers' guards keep a second read of the same list from starting. `fetched`, when
 // given, receives the transfer's outcome for callers that report errors.
 bool GetPositionList(const ConnectionSettings& connection, GroupwareSession& session, QList<MemberRecord>& members,
                      qint32 groupId, PageResult* fetched = nullptr);

@@ -25,7 +25,26 @@ QList<BrowserNavigation> pageNavigations(const QString& programUrl, const QStrin
 }
 
 QList<BrowserNavigation> plainNavigations(const QString& address) {
-    return {BrowserNavigation{QUrl::fromUserInput(address), {}, true}};
+    const QUrl url = linkAddress(address);
+    if (!isWebAddress(url))
+        return {};
+    return {BrowserNavigation{url, {}, true}};
+}
+
+QUrl linkAddress(const QString& address) {
+    return QUrl::fromUserInput(address.trimmed());
+}
+
+bool isWebAddress(const QUrl& url) {
+    const QString scheme = url.scheme().toLower();
+    return url.isValid() && !url.host().isEmpty() &&
+           (scheme == QLatin1String("http") || scheme == QLatin1String("https"));
+}
+
+bool isSameOrigin(const QUrl& a, const QUrl& b) {
+    auto defaultPort = [](const QUrl& url) { return url.scheme().toLower() == QLatin1String("https") ? 443 : 80; };
+    return isWebAddress(a) && isWebAddress(b) && a.scheme().compare(b.scheme(), Qt::CaseInsensitive) == 0 &&
+           a.host().compare(b.host(), Qt::CaseInsensitive) == 0 && a.port(defaultPort(a)) == b.port(defaultPort(b));
 }
 
 } // namespace zelmora

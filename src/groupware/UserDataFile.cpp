@@ -1,6 +1,8 @@
 #include "groupware/UserDataFile.h"
 
 #include "core/Cp932.h"
+#include "core/FileReplacement.h"
+#include "core/Logging.h"
 #include "core/MessageBox.h"
 #include "core/SettingsFile.h"
 #include "net/PatternUtils.h"
@@ -8,7 +10,6 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QRegularExpression>
-#include <QSaveFile>
 #include <QStringList>
 
 namespace zelmora {
@@ -123,12 +124,9 @@ qint16 LoadUserData(QList<UserRecord>& users, const QString& path) {
 }
 
 bool SaveUserData(const QList<UserRecord>& users, const QString& path) {
-    QSaveFile file(path);
-    const QByteArray bytes = composeUserData(users);
-    // Unbuffered: QSaveFile::commit() does not see a write that fails while its buffer is flushed
-    // (a full disk), and would put an empty or truncated file in the old one's place.
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered) || file.write(bytes) != bytes.size() ||
-        file.error() != QFileDevice::NoError || !file.commit()) {
+    QString why;
+    if (!replaceFileContent(path, composeUserData(users), &why)) {
+        qCWarning(lcApp).noquote() << "user data" << path << "not saved:" << why;
         showMessage(kTitleError, MsgIcon::Warning, QStringLiteral("ユーザーデータの保存に失敗しました"));
         return false;
     }

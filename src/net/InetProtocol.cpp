@@ -2,6 +2,7 @@
 
 #include "core/Cp932.h"
 #include "core/Logging.h"
+#include "net/Transport.h"
 
 #include <QAuthenticator>
 #include <QCoreApplication>
@@ -30,13 +31,6 @@ public:
 bool sentAsIs(unsigned char c) {
     // Printable ASCII that may stand in a URL; anything else is percent-encoded.
     return c > 0x20 && c < 0x7F && !QByteArrayView("\"<>\\^`{|}").contains(char(c));
-}
-
-QByteArray charsetOf(const QString& contentType) {
-    static const QRegularExpression re(QStringLiteral("charset\\s*=\\s*\"?([^\";\\s]+)"),
-                                       QRegularExpression::CaseInsensitiveOption);
-    const QRegularExpressionMatch m = re.match(contentType);
-    return m.hasMatch() ? m.captured(1).toLatin1() : QByteArray();
 }
 
 // The network library names the request's URL in its error texts ("Error transferring URL - server
@@ -75,6 +69,8 @@ const char* outcomeWord(TransferError error) {
         return "authentication-failed";
     case TransferError::ServerError:
         return "server-error";
+    case TransferError::TooLarge:
+        return "too-large";
     case TransferError::Other:
         break;
     }
@@ -93,7 +89,6 @@ struct InetProtocol::Transfer {
     QNetworkReply::NetworkError networkError = QNetworkReply::NoError;
     int httpStatus = 0;
     QByteArray body;
-    QByteArray charset;
     QString detail;
     QElapsedTimer sent; // how long the server took is the first question about a slow or failed request
 };
@@ -194,8 +189,12 @@ QUrl InetProtocol::wireUrl(const QString& url, TransferError* error) {
 
 QNetworkRequest InetProtocol::makeRequest(const QUrl& url) const {
     QNetworkRequest request(url);
-    // An inactivity limit: it fires when nothing arrives for TIMEOUT seconds.
-    request.setTransferTimeout(m_options.timeoutSeconds > 0 ? m_options.timeoutSeconds * 1000 : 0);
+    // An inactivity limit: it fires when nothing arrives for TIMEOUT seconds. A GET is bounded as a
+    // whole besides (get()), so a server that trickles its answer cannot hold it for ever.
+    request.setTransferTimeout(timeoutMs());
+    // The server logon credentials go with every request; a redirect to another scheme, host or
+    // port would hand them to that host, so only redirects within the server's origin are followed.
+    request.setAttribute(QNetworkRequest::RedirectPolicyAttribute, QNetworkRequest::SameOriginRedirectPolicy);
     request.setHeader(
         QNetworkRequest::UserAgentHeader,
         QStringLiteral("Mozilla/4.0 (compatible; Zelmora/%1)").arg(QStringLiteral(ZELMORA_VERSION_STRING)));
@@ -214,6 +213,12 @@ InetProtocol::TransferPtr InetProtocol::start(QNetworkReply* reply) {
     transfer->sent.start();
     m_current = transfer;
     connect(reply, &QNetworkReply::finished, this, [this, transfer] { onReplyFinished(transfer); });
+    // The reply buffers the whole body until it is read at the end; an answer without end would
+    // take all memory, so it is cut at the cap.
+    connect(reply, &QNetworkReply::downloadProgress, this, [this, transfer](qint64 received, qint64) {
+        if (received > kMaxBodyBytes)
+            endTransfer(transfer, TransferError::TooLarge);
+    });
     return transfer;
 }
 
@@ -225,7 +230,6 @@ void InetProtocol::onReplyFinished(const TransferPtr& transfer) {
     transfer->httpStatus = reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt();
     if (reply->isOpen()) // an aborted reply is closed
         transfer->body = reply->readAll();
-    transfer->charset = charsetOf(reply->header(QNetworkRequest::ContentTypeHeader).toString());
     if (reply->error() != QNetworkReply::NoError)
         transfer->detail = withoutPasswords(reply->errorString(), reply->request().url());
     transfer->finished = true;
@@ -265,7 +269,7 @@ void InetProtocol::endTransfer(const TransferPtr& transfer, TransferError reason
     }
 }
 
-void InetProtocol::waitFor(const TransferPtr& transfer, bool armWatchdog) {
+void InetProtocol::waitFor(const TransferPtr& transfer, bool armWatchdog, int deadlineMs) {
     m_bTimeOut = false;
     if (transfer->finished)
         return;
@@ -286,6 +290,12 @@ void InetProtocol::waitFor(const TransferPtr& transfer, bool armWatchdog) {
     });
     if (armWatchdog)
         tmrTimeOverTimer.start(m_watchdogMs);
+    // The whole transfer's bound: ends the request as its time-out however much trickles in.
+    QTimer deadline;
+    deadline.setSingleShot(true);
+    connect(&deadline, &QTimer::timeout, this, [this, transfer] { endTransfer(transfer, TransferError::TimedOut); });
+    if (deadlineMs > 0)
+        deadline.start(deadlineMs);
     loop.exec();
     // The loop also returns when the application quits; the request must not outlive the wait.
     if (!transfer->finished)
@@ -355,15 +365,20 @@ PageResult InetProtocol::get(const QString& url) {
         return result;
     qCDebug(lcNet) << "GET" << redactPasswords(url);
     const TransferPtr transfer = start(m_manager->get(makeRequest(wire)));
-    // The request time-out bounds a GET; the watchdog only stands in when there is none.
-    waitFor(transfer, m_options.timeoutSeconds <= 0);
+    // The request time-out bounds a GET from its start to its last byte; the watchdog only stands
+    // in when there is none.
+    waitFor(transfer, timeoutMs() <= 0, timeoutMs());
     result.error = classify(*transfer);
+    // A 5xx answer is the server's own error page, returned as text like a 4xx one: only
+    // IsValidPage judges it (one group page in trouble must not fail a whole directory read).
+    if (result.error == TransferError::ServerError)
+        result.error = TransferError::None;
     result.httpStatus = transfer->httpStatus;
     result.detail = transfer->detail;
     logOutcome(*transfer, result.error);
-    if (result.error == TransferError::None || result.error == TransferError::ServerError ||
-        result.error == TransferError::AuthenticationFailed)
-        result.text = cp932::decode(transfer->body, transfer->charset);
+    // The groupware writes cp932 whatever a web server or proxy labels the page with.
+    if (result.error == TransferError::None || result.error == TransferError::AuthenticationFailed)
+        result.text = cp932::decode(transfer->body);
     return result;
 }
 
@@ -389,7 +404,7 @@ PostResult InetProtocol::post(const QString& url, const QByteArray& body, const 
     result.detail = transfer->detail;
     // The answer is read for this one text only: a session the server forgot is worth a new login.
     if (result.error == TransferError::None)
-        result.loginRequired = cp932::decode(transfer->body, transfer->charset).contains(kLoginRequiredText);
+        result.loginRequired = IsLoginRequiredPage(cp932::decode(transfer->body));
     logOutcome(*transfer, result.error);
     return result;
 }

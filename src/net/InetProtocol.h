@@ -39,6 +39,9 @@ class InetProtocol : public QObject {
     Q_OBJECT
 public:
     static constexpr int kWatchdogMs = 30000;
+    // Largest answer body taken in: far above any groupware page (a big board is some hundred
+    // kilobytes). A longer answer is cut off and fails as TransferError::TooLarge.
+    static constexpr qint64 kMaxBodyBytes = 32 * 1024 * 1024;
 
     explicit InetProtocol(QObject* parent = nullptr);
     ~InetProtocol() override;
@@ -53,7 +56,7 @@ public:
     void setWatchdogInterval(int ms) { m_watchdogMs = ms; }
     int watchdogInterval() const { return m_watchdogMs; }
 
-    // GET; bounded by the request time-out. `url` is ASCII with a percent-encoded query; other
+    // GET; the whole transfer is bounded by the request time-out. `url` is ASCII with a percent-encoded query; other
     // characters are sent as percent-encoded cp932 bytes.
     PageResult get(const QString& url);
     // POST of an application/x-www-form-urlencoded body; bounded by the watchdog. `headers` is
@@ -85,7 +88,8 @@ private:
     void onReplyFinished(const TransferPtr& transfer);
     void onAuthenticationRequired(QNetworkReply* reply, QAuthenticator* authenticator);
     void waitForRunning();
-    void waitFor(const TransferPtr& transfer, bool armWatchdog);
+    void waitFor(const TransferPtr& transfer, bool armWatchdog, int deadlineMs = 0);
+    int timeoutMs() const { return m_options.timeoutSeconds > 0 ? m_options.timeoutSeconds * 1000 : 0; }
     void endTransfer(const TransferPtr& transfer, TransferError reason);
     static TransferError classify(const Transfer& transfer);
     static void logOutcome(const Transfer& transfer, TransferError error);

@@ -24,6 +24,8 @@ QString describeTransferError(TransferError error, int httpStatus) {
         return QStringLiteral("サーバーの認証に失敗しました.");
     case TransferError::ServerError:
         return QStringLiteral("サーバーでエラーが発生しました(HTTP %1).").arg(httpStatus);
+    case TransferError::TooLarge:
+        return QStringLiteral("サーバーからの応答が大きすぎるため受信を中止しました.");
     case TransferError::Other:
         break;
     }

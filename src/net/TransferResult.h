@@ -11,7 +11,7 @@ inline const QString kLoginRequiredText = QStringLiteral("ログインが必要�
 
 // How a request to the groupware server ended.
 enum class TransferError {
-    None,                 // an answer arrived (a 4xx page of the server counts as an answer)
+    None,                 // an answer arrived (a 4xx page, and a 5xx page of a GET, count as answers)
     MalformedUrl,         // the URL could not be sent; GetPage gives an empty page
     UnencodableText,      // the URL holds characters without a cp932 code
     Watchdog,             // the watchdog ended the wait; GetPage gives an empty page, PostForm true
@@ -20,7 +20,8 @@ enum class TransferError {
     CannotConnect,        // refused, unknown host, unreachable proxy
     ConnectionClosed,     // the connection broke off in the middle of the answer
     AuthenticationFailed, // the web server (or proxy) refused the server logon credentials
-    ServerError,          // a 5xx answer
+    ServerError,          // a 5xx answer to a POST (a GET returns the page)
+    TooLarge,             // the answer went on beyond InetProtocol::kMaxBodyBytes and was cut off
     Other,
 };
 
@@ -29,7 +30,7 @@ QString describeTransferError(TransferError error, int httpStatus = 0);
 
 // Outcome of GetPage.
 struct PageResult {
-    QString text; // decoded body (also of 4xx/5xx answers); empty without an answer
+    QString text; // body decoded from cp932 (also of 4xx/5xx answers); empty without an answer
     TransferError error = TransferError::None;
     int httpStatus = 0; // 0 when no answer arrived
     QString detail;     // the network library's own wording, for diagnostics

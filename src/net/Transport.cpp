@@ -4,6 +4,7 @@
 #include "core/Settings.h"
 #include "net/InetProtocol.h"
 
+#include <QRegularExpression>
 #include <QScopeGuard>
 
 namespace zelmora {
@@ -38,7 +39,9 @@ void SetLoginRenewal(LoginRenewal renewal) {
 }
 
 bool IsLoginRequiredPage(const QString& page) {
-    return page.contains(kLoginRequiredText);
+    static const QRegularExpression passwordField(QStringLiteral("(*ANYCRLF)< *input +[^>]*type *= *['\"]?password"),
+                                                  QRegularExpression::CaseInsensitiveOption);
+    return page.contains(kLoginRequiredText) && passwordField.match(page).hasMatch();
 }
 
 void SetInetOptions(const ConnectionSettings& connection, const QString& userName, const QString& password) {
@@ -92,7 +95,7 @@ bool IsValidPage(const QString& page) {
     if ((text.contains(QLatin1String("FORBIDDEN")) && text.contains(QLatin1String("403"))) ||
         text.contains(QLatin1String("HTTP 403")))
         return false;
-    if (IsLoginRequiredPage(text))
+    if (text.contains(kLoginRequiredText))
         return false;
     if (text.contains(kLicenceKeyMissingText))
         return false;

@@ -36,7 +36,9 @@ using LoginRenewal = std::function<bool()>;
 // made while the renewal runs (its own login, a timer's request in its wait) are never renewed.
 void SetLoginRenewal(LoginRenewal renewal);
 
-// True when the server answered with its "login required" page.
+// True when the server answered with its "login required" page: the message together with the
+// login form's password field. Texts of members (a whereabouts reading "ログインが必要です") reach a
+// page as text only, the server writing "<" as "&lt;", so they can never bring a form field along.
 bool IsLoginRequiredPage(const QString& page);
 
 // True when `page` is a usable groupware page, false for an empty page and the server's error pages.

@@ -6,10 +6,13 @@
 #include <QNetworkProxy>
 #include <QNetworkProxyFactory>
 #include <QWebEngineProfile>
+#include <QWebEngineSettings>
+#include <QWebEngineView>
 
 namespace zelmora::ui {
 
-BrowserPages::BrowserPages(QObject* parent) : QObject(parent) {}
+BrowserPages::BrowserPages(QObject* parent)
+    : QObject(parent), m_downloads([this](QWebEnginePage* page) { return windowOf(page); }) {}
 
 BrowserPages::~BrowserPages() {
     // Pages must be gone before the profile they use.
@@ -48,6 +51,9 @@ QWebEngineProfile* BrowserPages::profile() {
         m_profile = new QWebEngineProfile;
         m_profile->setHttpCacheType(QWebEngineProfile::NoCache);
         m_profile->setPersistentCookiesPolicy(QWebEngineProfile::NoPersistentCookies);
+        // The groupware opens its link box and some pages with window.open.
+        m_profile->settings()->setAttribute(QWebEngineSettings::JavascriptCanOpenWindows, true);
+        connect(m_profile, &QWebEngineProfile::downloadRequested, &m_downloads, &BrowserDownloads::onDownloadRequested);
     }
     return m_profile;
 }
@@ -68,11 +74,28 @@ QList<QWidget*> BrowserPages::openWindowWidgets() const {
     return widgets;
 }
 
-BrowserWindow* BrowserPages::open(const QList<BrowserNavigation>& navigations) {
+BrowserWindow* BrowserPages::newWindow() {
     m_windows.removeAll(nullptr);
     auto* window = new BrowserWindow(profile());
     window->setServerCredentials(m_serverUser, m_serverPassword);
+    window->setServerOrigin(QUrl(m_programUrl));
+    window->setWindowFactory([this] { return newWindow(); });
     m_windows.append(window);
+    return window;
+}
+
+BrowserWindow* BrowserPages::windowOf(QWebEnginePage* page) const {
+    for (const QPointer<BrowserWindow>& window : m_windows) {
+        if (window && page && window->view()->page() == page)
+            return window.data();
+    }
+    return nullptr;
+}
+
+BrowserWindow* BrowserPages::open(const QList<BrowserNavigation>& navigations) {
+    if (navigations.isEmpty())
+        return nullptr;
+    BrowserWindow* window = newWindow();
     QPointer<BrowserWindow> guard(window);
     window->run(navigations, qMax(1, m_timeoutSeconds) * 1000);
     return guard.data();

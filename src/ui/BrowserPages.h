@@ -1,6 +1,7 @@
 #pragma once
 
 #include "groupware/BrowserLogin.h"
+#include "ui/BrowserDownloads.h"
 #include "ui/BrowserHost.h"
 #include "ui/BrowserWindow.h"
 
@@ -44,9 +45,16 @@ public:
     QList<BrowserWindow*> openWindows() const;
     QList<QWidget*> openWindowWidgets() const override;
 
+    // The downloads' file chooser (tests replace the desktop's).
+    void setSaveChooser(BrowserDownloads::SaveChooser chooser) { m_downloads.setSaveChooser(std::move(chooser)); }
+
 private:
     QWebEngineProfile* profile();
+    // A new window on the one profile, with the server logon for the server's origin; pages in it
+    // open their new windows through here too.
+    BrowserWindow* newWindow();
     BrowserWindow* open(const QList<BrowserNavigation>& navigations);
+    BrowserWindow* windowOf(QWebEnginePage* page) const;
 
     QWebEngineProfile* m_profile = nullptr;
     QList<QPointer<BrowserWindow>> m_windows;
@@ -54,6 +62,7 @@ private:
     QString m_serverUser;
     QString m_serverPassword;
     int m_timeoutSeconds = 180;
+    BrowserDownloads m_downloads;
 };
 
 } // namespace zelmora::ui

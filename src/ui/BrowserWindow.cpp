@@ -1,11 +1,14 @@
 #include "ui/BrowserWindow.h"
 
 #include "core/Logging.h"
+#include "groupware/BrowserLogin.h"
+#include "ui/BrowserPage.h"
 #include "ui/PlainText.h"
 
 #include <QAuthenticator>
 #include <QCloseEvent>
 #include <QEventLoop>
+#include <QLabel>
 #include <QPointer>
 #include <QTimer>
 #include <QVBoxLayout>
@@ -20,24 +23,72 @@ BrowserWindow::BrowserWindow(QWebEngineProfile* profile, QWidget* parent) : QWid
     setObjectName(QStringLiteral("BrowserWindow"));
     resize(1000, 720);
     m_view = new QWebEngineView(this);
-    auto* page = new QWebEnginePage(profile, m_view);
+    auto* page = new BrowserPage(profile, m_view);
     m_view->setPage(page);
+    m_notice = new QLabel(this);
+    m_notice->setObjectName(QStringLiteral("lblNotice"));
+    m_notice->setTextFormat(Qt::PlainText);
+    m_notice->setWordWrap(true);
+    m_notice->setContentsMargins(8, 4, 8, 4);
+    m_notice->hide();
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
-    layout->addWidget(m_view);
+    layout->setSpacing(0);
+    layout->addWidget(m_view, 1);
+    layout->addWidget(m_notice);
 
     connect(page, &QWebEnginePage::titleChanged, this,
             [this](const QString& title) { setPlainWindowTitle(this, title); });
-    connect(page, &QWebEnginePage::authenticationRequired, this, [this](const QUrl&, QAuthenticator* authenticator) {
-        if (m_authenticationAnswered || m_serverUser.isEmpty()) {
-            // Leaving the authenticator untouched refuses: the server's answer is shown.
-            return;
-        }
-        m_authenticationAnswered = true;
-        authenticator->setUser(m_serverUser);
-        authenticator->setPassword(m_serverPassword);
+    connect(page, &QWebEnginePage::authenticationRequired, this, &BrowserWindow::onAuthenticationRequired);
+    connect(page, &BrowserPage::navigationRefused, this, [this](const QUrl& url) {
+        showNotice(kRefusedAddressNotice.arg(url.toDisplayString(QUrl::RemoveUserInfo).left(200)));
     });
     connect(page, &QWebEnginePage::windowCloseRequested, this, &QWidget::close);
+}
+
+void BrowserWindow::onAuthenticationRequired(const QUrl& url, QAuthenticator* authenticator) {
+    // A null authenticator is the engine's refusal; an untouched one would send an empty user
+    // name and password, and the server would ask again at once.
+    if (!isSameOrigin(url, m_serverOrigin)) {
+        qCWarning(lcNet).noquote() << "browser refused to authenticate to" << url.host() << "(not the server)";
+        *authenticator = QAuthenticator();
+        showNotice(kForeignAuthenticationNotice.arg(url.host()));
+        return;
+    }
+    if (m_serverUser.isEmpty() || m_authenticationAnswered) {
+        qCInfo(lcNet) << "browser refused a request for the server logon"
+                      << (m_serverUser.isEmpty() ? "(none set)" : "(already answered)");
+        *authenticator = QAuthenticator();
+        showNotice(m_serverUser.isEmpty() ? kNoServerLogonNotice : kRefusedAuthenticationNotice);
+        return;
+    }
+    m_authenticationAnswered = true;
+    authenticator->setUser(m_serverUser);
+    authenticator->setPassword(m_serverPassword);
+}
+
+void BrowserWindow::setWindowFactory(WindowFactory factory) {
+    auto* page = static_cast<BrowserPage*>(m_view->page());
+    if (!factory) {
+        page->setWindowFactory({});
+        return;
+    }
+    page->setWindowFactory([factory]() -> QWebEnginePage* {
+        BrowserWindow* window = factory();
+        if (!window)
+            return nullptr;
+        window->show();
+        return window->view()->page();
+    });
+}
+
+void BrowserWindow::showNotice(const QString& text) {
+    m_notice->setText(text);
+    m_notice->setVisible(!text.isEmpty());
+}
+
+QString BrowserWindow::notice() const {
+    return m_notice->text();
 }
 
 BrowserWindow::~BrowserWindow() {

@@ -2,8 +2,13 @@
 
 #include "groupware/BrowserLogin.h"
 
+#include <QUrl>
 #include <QWidget>
 
+#include <functional>
+
+class QAuthenticator;
+class QLabel;
 class QWebEngineProfile;
 class QWebEngineView;
 
@@ -17,9 +22,21 @@ public:
     BrowserWindow(QWebEngineProfile* profile, QWidget* parent = nullptr);
     ~BrowserWindow() override;
 
-    // Credentials for a web server that asks for HTTP authentication; answered once per window
-    // (a second request means they were refused, and the page shows the refusal).
+    // Credentials for a web server that asks for HTTP authentication, and the address of the
+    // server they belong to. Only a request to that server's origin (scheme, host, port) is
+    // answered, once per window (a second request means they were refused); every other request
+    // is refused and the window says so.
     void setServerCredentials(const QString& user, const QString& password);
+    void setServerOrigin(const QUrl& programUrl) { m_serverOrigin = programUrl; }
+
+    // Where a page's new window ("target=_blank", window.open) comes from; without one the page
+    // cannot open windows.
+    using WindowFactory = std::function<BrowserWindow*()>;
+    void setWindowFactory(WindowFactory factory);
+
+    // A line at the foot of the window: what was refused, how a download goes.
+    void showNotice(const QString& text);
+    QString notice() const;
 
     // Runs the navigations in order, waiting (with the event loop running) for each one that
     // asks for it, then shows the window. `timeoutMs` bounds each wait.
@@ -37,7 +54,11 @@ private:
     void navigate(const BrowserNavigation& navigation);
     bool waitForLoad(int timeoutMs);
 
+    void onAuthenticationRequired(const QUrl& url, QAuthenticator* authenticator);
+
     QWebEngineView* m_view = nullptr;
+    QLabel* m_notice = nullptr;
+    QUrl m_serverOrigin;
     QString m_serverUser;
     QString m_serverPassword;
     bool m_authenticationAnswered = false;

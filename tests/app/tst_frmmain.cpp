@@ -466,6 +466,17 @@ private slots:
         EndProgram(EndRestart, EndProgramState{m_settings, m_app, m_session}, nullptr);
         QCOMPARE(test::readFile(m_app.userDataFilePath), directory);
         QVERIFY(QFile::exists(m_app.settingsFilePath));
+
+        // A settings file that cannot be rewritten at exit (a symbolic link here) is not lost
+        // silently: the log says so.
+        const QByteArray before = test::readFile(m_app.settingsFilePath);
+        const QString real = m_app.settingsFilePath + QStringLiteral(".real");
+        QVERIFY(QFile::rename(m_app.settingsFilePath, real));
+        QVERIFY(QFile::link(real, m_app.settingsFilePath));
+        QTest::ignoreMessage(QtWarningMsg, QRegularExpression(QStringLiteral("is a symbolic link, not followed")));
+        QTest::ignoreMessage(QtWarningMsg, QRegularExpression(QStringLiteral("could not be rewritten at exit")));
+        EndProgram(EndRestart, EndProgramState{m_settings, m_app, m_session}, nullptr);
+        QCOMPARE(test::readFile(real), before);
     }
 
     void terminationSignalRunsTheNormalExit() {

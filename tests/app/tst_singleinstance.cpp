@@ -1,9 +1,15 @@
 #include "app/SingleInstance.h"
 
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
 #include <QLocalServer>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
+
+#include <sys/stat.h>
+#include <unistd.h>
 
 using namespace zelmora;
 
@@ -32,6 +38,51 @@ private slots:
         QVERIFY(first.claim());
         QVERIFY(second.claim());
         QVERIFY(first.serverName() != second.serverName());
+    }
+
+    // The socket lives where no other user can take its name first: the session's runtime folder
+    // when it is private, else a private folder of the user's in the temporary folder, else in the
+    // user's cache folder when someone else holds that name.
+    void socketLivesInAPrivateFolder_data() {
+        QTest::addColumn<int>("runtimeMode");
+        QTest::addColumn<bool>("tempTaken");
+        QTest::addColumn<QString>("expectedParent");
+        QTest::newRow("runtime folder") << 0700 << false << "runtime";
+        QTest::newRow("runtime folder open to others") << 0755 << false << "tmp/zelmora-%1";
+        QTest::newRow("temporary name held by another user") << 0755 << true << "cache/zelmora-%1";
+    }
+    void socketLivesInAPrivateFolder() {
+        QFETCH(int, runtimeMode);
+        QFETCH(bool, tempTaken);
+        QFETCH(QString, expectedParent);
+        QTemporaryDir root;
+        for (const char* folder : {"runtime", "tmp", "cache"})
+            QVERIFY(QDir(root.path()).mkdir(QLatin1String(folder)));
+        QCOMPARE(::chmod(QFile::encodeName(root.filePath(QStringLiteral("runtime"))).constData(), mode_t(runtimeMode)),
+                 0);
+        const QString perUser = QStringLiteral("zelmora-%1").arg(::getuid());
+        if (tempTaken) {
+            if (::getuid() != 0)
+                QSKIP("only root can make a folder of another user");
+            const QByteArray taken = QFile::encodeName(root.filePath(QStringLiteral("tmp/") + perUser));
+            QVERIFY(::mkdir(taken.constData(), 0777) == 0 && ::chown(taken.constData(), 65534, 65534) == 0);
+        }
+        const QList<QByteArray> names{"XDG_RUNTIME_DIR", "TMPDIR", "XDG_CACHE_HOME"};
+        QList<QByteArray> saved;
+        for (const QByteArray& name : names)
+            saved.append(qgetenv(name.constData()));
+        qputenv("XDG_RUNTIME_DIR", QFile::encodeName(root.filePath(QStringLiteral("runtime"))));
+        qputenv("TMPDIR", QFile::encodeName(root.filePath(QStringLiteral("tmp"))));
+        qputenv("XDG_CACHE_HOME", QFile::encodeName(root.filePath(QStringLiteral("cache"))));
+        SingleInstance instance(root.path());
+        const bool claimed = instance.claim();
+        for (qsizetype i = 0; i < names.size(); ++i)
+            saved.at(i).isNull() ? qunsetenv(names.at(i).constData()) : qputenv(names.at(i).constData(), saved.at(i));
+        QVERIFY(claimed);
+        QCOMPARE(QFileInfo(instance.serverName()).absolutePath(), root.filePath(expectedParent.arg(::getuid())));
+        struct stat st {};
+        QCOMPARE(::stat(QFile::encodeName(QFileInfo(instance.serverName()).absolutePath()).constData(), &st), 0);
+        QCOMPARE(int(st.st_mode & 077), 0); // nobody else may enter it
     }
 
     void staleSocketOfACrashedInstanceIsReplaced() {

@@ -196,10 +196,27 @@ private slots:
         QCOMPARE(u.WINDOWPOS_Y, 14400 - 6630 - 400);
     }
 
+    void readsAlarmTimingAsTheDesktopWritesIt_data() {
+        QTest::addColumn<QString>("value");
+        QTest::newRow("24-hour") << QStringLiteral("00:10:00");
+        QTest::newRow("morning mark before") << QStringLiteral("午前 0:10:00");
+        QTest::newRow("AM after") << QStringLiteral("12:10:00 AM");
+        QTest::newRow("full-width, no seconds") << QStringLiteral("０：１０");
+    }
+    void readsAlarmTimingAsTheDesktopWritesIt() {
+        QFETCH(QString, value);
+        UserSettings u;
+        u.ALARM_TIMING = QTime(0, 30);
+        const SettingsLines lines = linesOf({QStringLiteral("[7]"), QStringLiteral("ALARM_TIMING=") + value});
+        QCOMPARE(readUserSection(lines, QStringLiteral("7"), u, screenContext()), qint16(0));
+        QCOMPARE(u.ALARM_TIMING, QTime(0, 10));
+    }
+
     void rejectsBadUserValues_data() {
         QTest::addColumn<QString>("line");
         QTest::newRow("alarm one hour") << QStringLiteral("ALARM_TIMING=01:00:00");
         QTest::newRow("alarm not a time") << QStringLiteral("ALARM_TIMING=0:75");
+        QTest::newRow("alarm in the afternoon") << QStringLiteral("ALARM_TIMING=午後 0:10:00");
         QTest::newRow("same group twice") << QStringLiteral("GROUP_DISP_ORDER=1;3;1;");
         QTest::newRow("group not a number") << QStringLiteral("GROUP_DISP_ORDER=1;x;");
         QTest::newRow("six widths") << QStringLiteral("STATUS_COLUMN_WIDTH=1;2;3;4;5;6;");

@@ -166,6 +166,7 @@ private slots:
             crlfCp932({QStringLiteral("[200]"), QStringLiteral("AUTO_LOGIN=OFF"), QStringLiteral("OLD=1"), QString()});
         old += crlfCp932(section300);
         writeFile(path, old);
+        const int modeBefore = modeOf(path);
 
         Settings s = sampleSettings();
         s.user.serverPassword = QStringLiteral("changed");
@@ -180,7 +181,7 @@ private slots:
         expected += crlfCp932(QStringList{QString(), QStringLiteral("[200]")} + userLines());
         expected += crlfCp932(section300);
         QCOMPARE(readFile(path), expected);
-        QCOMPARE(modeOf(path), 0600);
+        QCOMPARE(modeOf(path), modeBefore); // a rewrite keeps the mode
 
         // What was written reads back.
         const SettingsLines lines = splitSettingsLines(readFile(path));
@@ -265,9 +266,34 @@ private slots:
         QCOMPARE(WriteSettingsFile(folder, QString(), sampleSettings(), loggedIn()), qint16(-1));
         QVERIFY(QFileInfo(folder).isDir());
 
-        // A successful rewrite narrows the file to its owner.
-        QCOMPARE(WriteSettingsFile(path, QStringLiteral("100"), sampleSettings(), loggedIn()), qint16(0));
-        QCOMPARE(modeOf(path), 0600);
+        // A symbolic link in the file's place is not followed: the file it points to stays.
+        const QString link = dir.filePath(QStringLiteral("link.ini"));
+        QVERIFY(QFile::link(path, link));
+        QTest::ignoreMessage(QtWarningMsg,
+                             QRegularExpression(QStringLiteral("link.ini not rewritten: is a symbolic link")));
+        QCOMPARE(WriteSettingsFile(link, QStringLiteral("100"), sampleSettings(), loggedIn()), qint16(-1));
+        QCOMPARE(readFile(path), old);
+        QVERIFY(QFileInfo(link).isSymLink());
+    }
+
+    // A rewrite keeps the mode of the file it replaces (a folder shared by several log-on names),
+    // also of a read-only one, which is replaced as the folder allows.
+    void rewriteKeepsTheFileMode_data() {
+        QTest::addColumn<int>("mode");
+        QTest::newRow("owner only") << 0600;
+        QTest::newRow("shared with the group") << 0660;
+        QTest::newRow("read-only") << 0440;
+    }
+    void rewriteKeepsTheFileMode() {
+        QFETCH(int, mode);
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("Zelmora.ini"));
+        writeFile(path, crlfCp932({QStringLiteral("[COMMON]"), QStringLiteral("TIMEOUT=5")}));
+        QCOMPARE(::chmod(QFile::encodeName(path).constData(), mode_t(mode)), 0);
+        QCOMPARE(WriteSettingsFile(path, QStringLiteral("200"), sampleSettings(), loggedIn()), qint16(0));
+        QCOMPARE(modeOf(path), mode);
+        QVERIFY(readFile(path).contains("[200]"));
+        QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{"Zelmora.ini"});
     }
 };
 

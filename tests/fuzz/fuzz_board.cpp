@@ -1,5 +1,6 @@
 // The board reader on arbitrary page text: no crash, no hang.
 #include "core/Cp932.h"
+#include "core/DateTimeText.h"
 #include "groupware/Board.h"
 
 #include <cstddef>
@@ -11,7 +12,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     for (const QString& page : {zelmora::cp932::decode(bytes), QString::fromUtf8(bytes)}) {
         QList<zelmora::MemberRecord> members;
         zelmora::readPositionList(page, QStringLiteral("office.exe"), members);
-        zelmora::readUpdateTime(page, QDate(2002, 6, 3));
+        zelmora::readDateTime(page, QDate(2002, 6, 3));
+        zelmora::readTimeOfDay(page);
     }
     return 0;
 }

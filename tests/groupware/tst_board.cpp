@@ -1,4 +1,5 @@
 #include "core/Clock.h"
+#include "core/DateTimeText.h"
 #include "groupware/Board.h"
 #include "support/TestFiles.h"
 
@@ -145,7 +146,21 @@ private slots:
         QTest::newRow("leap day of last year") << "2/29 10:00" << QDate(2005, 3, 1) << at(2004, 2, 29, 10, 0);
         QTest::newRow("full-width") << "２００２／０６／０３　０９：４１" << today << at(2002, 6, 3, 9, 41);
         QTest::newRow("weekday left") << "2002/06/03(月) 09:41" << today << QDateTime();
-        QTest::newRow("no time") << "2002/06/03" << today << QDateTime();
+        QTest::newRow("date alone") << "2002/06/03" << today << at(2002, 6, 3, 0, 0);
+        QTest::newRow("two-digit year") << "02/06/03 9:41" << today << at(2002, 6, 3, 9, 41);
+        QTest::newRow("dashes, seconds") << "2002-06-03 09:41:30" << today << at(2002, 6, 3, 9, 41, 30);
+        QTest::newRow("month/day/year") << "6/3/2002 9:41" << today << at(2002, 6, 3, 9, 41);
+        QTest::newRow("year and month") << "2002/6" << today << at(2002, 6, 1, 0, 0);
+        QTest::newRow("time first") << "9:41 2002/6/3" << today << at(2002, 6, 3, 9, 41);
+        QTest::newRow("afternoon mark") << "2002/6/3 午後 1:05" << today << at(2002, 6, 3, 13, 5);
+        QTest::newRow("PM after") << "6/3 1:05 PM" << today << at(2002, 6, 3, 13, 5);
+        QTest::newRow("12 AM") << "2002/6/3 12:10 AM" << today << at(2002, 6, 3, 0, 10);
+        QTest::newRow("kanji date") << "2002年6月3日 9:41" << today << at(2002, 6, 3, 9, 41);
+        QTest::newRow("kanji time, no year") << "6月3日 9時41分" << today << at(2002, 6, 3, 9, 41);
+        QTest::newRow("time alone: zero day") << "9:41" << today << at(1899, 12, 30, 9, 41);
+        QTest::newRow("midnight alone: no date") << "0:00" << today << QDateTime();
+        QTest::newRow("mixed separators") << "2002/06-03 9:41" << today << QDateTime();
+        QTest::newRow("13 PM") << "2002/6/3 13:00 PM" << today << QDateTime();
         QTest::newRow("bad hour") << "2002/06/03 24:00" << today << QDateTime();
         QTest::newRow("bad day") << "2002/02/30 10:00" << today << QDateTime();
         QTest::newRow("words") << "登録されていません" << today << QDateTime();
@@ -154,7 +169,7 @@ private slots:
         QFETCH(QString, text);
         QFETCH(QDate, today);
         QFETCH(QDateTime, expected);
-        QCOMPARE(readUpdateTime(text, today), expected);
+        QCOMPARE(readDateTime(text, today), expected);
     }
 };
 

@@ -9,6 +9,7 @@
 
 #include <QJsonArray>
 #include <QTest>
+#include <QTimer>
 
 using namespace zelmora;
 
@@ -69,6 +70,20 @@ private slots:
         QVERIFY(choices.place.contains(QStringLiteral("在席")));
         QCOMPARE(choices.unit, (QStringList{"日まで", "時まで", "時半まで"}));
         QCOMPARE(choices.until.size(), 31);
+    }
+
+    void eventsRunBetweenTheRows() {
+        // A timer that is always due runs while the page is awaited (the list is empty then) and
+        // again between the rows, while the list is being filled.
+        QList<MemberRecord> members;
+        QList<qsizetype> seen;
+        QTimer tick;
+        connect(&tick, &QTimer::timeout, this, [&] { seen << members.size(); });
+        tick.start(0);
+        QVERIFY(GetPositionList(m_connection, m_session, members, 0));
+        tick.stop();
+        QCOMPARE(members.size(), 5);
+        QVERIFY2(seen.contains(1), qPrintable(QStringLiteral("list sizes seen: %1").arg(seen.size())));
     }
 
     void registrationsShowInTheNextBoard() {

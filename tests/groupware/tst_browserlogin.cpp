@@ -45,6 +45,32 @@ private slots:
         QVERIFY(!topPageNavigations(program, 0, QString())[0].isPost());
     }
 
+    // Only http and https links open; the server logon goes to the configured origin only.
+    void opensOnlyWebAddresses_data() {
+        QTest::addColumn<QString>("address");
+        QTest::addColumn<bool>("opens");
+        QTest::addColumn<bool>("sameOrigin"); // as http://gw.example/scripts/office.exe
+        QTest::newRow("http") << "http://gw.example/info/" << true << true;
+        QTest::newRow("http with its port written") << "http://GW.example:80/" << true << true;
+        QTest::newRow("https") << "https://gw.example/" << true << false;
+        QTest::newRow("another port") << "http://gw.example:8080/" << true << false;
+        QTest::newRow("another host") << "http://evil.example/gw.example" << true << false;
+        QTest::newRow("bare host name") << "www.example.org" << true << false;
+        QTest::newRow("javascript") << "javascript:alert(document.cookie)" << false << false;
+        QTest::newRow("file") << "file:///etc/passwd" << false << false;
+        QTest::newRow("data") << "data:text/html,<script>alert(1)</script>" << false << false;
+        QTest::newRow("custom scheme") << "ms-settings:network" << false << false;
+    }
+    void opensOnlyWebAddresses() {
+        QFETCH(QString, address);
+        QFETCH(bool, opens);
+        QFETCH(bool, sameOrigin);
+        const QList<BrowserNavigation> navigations = plainNavigations(address);
+        QCOMPARE(navigations.size(), opens ? 1 : 0);
+        QCOMPARE(isSameOrigin(linkAddress(address), QUrl(QStringLiteral("http://gw.example/scripts/office.exe"))),
+                 sameOrigin);
+    }
+
     void buildsTheTrayPageAddresses() {
         const QString program = QStringLiteral("http://gw/office.exe");
         QStringList addresses;

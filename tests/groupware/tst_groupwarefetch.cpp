@@ -116,6 +116,16 @@ private slots:
         QVERIFY(!GetUserData(m_connection, users, &fetched));
         QVERIFY(users.isEmpty());
         QVERIFY(fetched.noAnswer());
+
+        // A group page answering 500 is the server's error page, read like any page: that group
+        // lists nobody, the others are read.
+        QVERIFY(m_sim.setFault(QStringLiteral("status"), 500, 0, -1, QStringLiteral("gid=2")));
+        QVERIFY(GetUserData(m_connection, users));
+        compareUsers(users, {
+                                {1, QStringLiteral("山田 太郎"), {1, 3}, false},
+                                {2, QStringLiteral("鈴木 花子"), {1}, false},
+                                {4, QStringLiteral("佐藤 一郎"), {3}, false},
+                            });
     }
 
     void topPageOfTheLoggedInUser() {

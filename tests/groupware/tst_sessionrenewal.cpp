@@ -130,11 +130,33 @@ private slots:
         QCOMPARE(logins(), 0);
     }
 
+    void memberTextReadingLoginRequiredCostsNoLogin() {
+        QJsonObject org = QJsonDocument::fromJson(test::SimServer::builtInOrganisation()).object();
+        QJsonArray entries = org.value(QStringLiteral("entries")).toArray();
+        QJsonObject own = entries[0].toObject();
+        own.insert(QStringLiteral("position"), QStringLiteral("ログインが必要です"));
+        entries[0] = own;
+        org.insert(QStringLiteral("entries"), entries);
+        QVERIFY(m_sim.loadOrganisation(org));
+        QVERIFY(Login(m_connection, m_session, 1, QStringLiteral("pass1")));
+        m_sim.clearRequests();
+        SessionRenewal renewal(m_connection, m_session);
+
+        QCOMPARE(GetMyPosition(m_connection, m_session).position, QStringLiteral("ログインが必要です"));
+        QList<MemberRecord> members;
+        GetPositionList(m_connection, m_session, members, 1);
+        QCOMPARE(m_sim.requests(QStringLiteral("WhereIndex")).size(), 1);
+        QCOMPARE(renewal.attempts(), 0);
+        QCOMPARE(logins(), 0);
+    }
+
     void serverThatAlwaysWantsALoginIsAskedOnce() {
         // A server that answers the login itself with "login required": the renewal's own login is
         // not renewed, and the request is not repeated.
         test::RawHttpServer raw;
-        raw.setReply(200, "text/html; charset=Shift_JIS", cp932::encode(QStringLiteral("<p>ログインが必要です。</p>")));
+        raw.setReply(200, "text/html; charset=Shift_JIS",
+                     cp932::encode(QStringLiteral("<p>ログインが必要です。</p><form method=\"post\">"
+                                                  "<input type=password name=\"Password\"></form>")));
         ConnectionSettings connection = m_connection;
         connection.SERVER_URL = raw.url(QStringLiteral("/cbag/"));
         connection.updateProgramUrl();

@@ -140,6 +140,13 @@ private slots:
         QVERIFY(!SaveUserData(kUsers, m_dir.filePath(QStringLiteral("UserData.dat/sub"))));
         QCOMPARE(test::readFile(path), before);
         QCOMPARE(messages.count(), 2);
+
+        // A symbolic link in the file's place is not followed.
+        const QString link = m_dir.filePath(QStringLiteral("link.dat"));
+        QVERIFY(QFile::link(path, link));
+        QVERIFY(!SaveUserData({}, link));
+        QCOMPARE(test::readFile(path), before);
+        QCOMPARE(messages.lastText(), QStringLiteral("ユーザーデータの保存に失敗しました"));
     }
 
 private:

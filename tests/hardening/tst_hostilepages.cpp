@@ -4,6 +4,7 @@
 // time-out is the only bound.
 #include "HostilePages.h"
 
+#include "core/DateTimeText.h"
 #include "groupware/Board.h"
 #include "groupware/Directory.h"
 #include "groupware/Login.h"
@@ -39,7 +40,7 @@ QList<Reader> readers() {
              return members.size();
          }},
         {"readMyPosition", [](const QString& page) { return readMyPosition(page).position.size(); }},
-        {"readUpdateTime", [](const QString& page) { return qsizetype(readUpdateTime(page, kToday).isValid()); }},
+        {"readDateTime", [](const QString& page) { return qsizetype(readDateTime(page, kToday).isValid()); }},
         {"readWhereEntryChoices", [](const QString& page) { return readWhereEntryChoices(page).place.size(); }},
         {"permissionStateFromPage",
          [](const QString& page) { return qsizetype(permissionStateFromPage(page, PermissionKept)); }},

@@ -31,6 +31,11 @@ done
 extra=$(find "$root" -type f \( -name 'groupware-sim' -o -name 'tst_*' -o -name 'fuzz_*' -o -name 'bench_*' \))
 [ -z "$extra" ] || fail "not part of the product: $extra"
 
+# A build without the test hooks (a Release build) installs a program that ignores ZELMORA_TEST_*.
+if grep -qx 'ZELMORA_TEST_HOOKS:BOOL=OFF' "$build/CMakeCache.txt"; then
+    ! grep -q 'ZELMORA_TEST_' "$usr/bin/zelmora" || fail "the installed program has the test hooks"
+fi
+
 grep -qx 'Exec=zelmora' "$desktop" || fail "the menu entry does not start zelmora"
 grep -qx 'Icon=zelmora' "$desktop" || fail "the menu entry does not name the installed icon"
 if command -v desktop-file-validate > /dev/null; then

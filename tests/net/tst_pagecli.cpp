@@ -22,14 +22,20 @@ struct CliRun {
     QString err;
 };
 
-CliRun runCli(const QStringList& arguments, const QString& passwordEnv = {}) {
+CliRun runCli(const QStringList& arguments, const QString& passwordEnv = {}, const QString& serverPasswordEnv = {},
+              const QByteArray& input = {}) {
     QProcess process;
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     env.remove(QStringLiteral("ZELMORA_PASSWORD"));
+    env.remove(QStringLiteral("ZELMORA_SERVER_PASSWORD"));
     if (!passwordEnv.isEmpty())
         env.insert(QStringLiteral("ZELMORA_PASSWORD"), passwordEnv);
+    if (!serverPasswordEnv.isEmpty())
+        env.insert(QStringLiteral("ZELMORA_SERVER_PASSWORD"), serverPasswordEnv);
     process.setProcessEnvironment(env);
     process.start(QStringLiteral(ZELMORA_CLI), arguments);
+    process.write(input);
+    process.closeWriteChannel();
     CliRun run;
     if (!process.waitForFinished(30000)) {
         process.kill();
@@ -61,11 +67,28 @@ private slots:
             runCli(serverOptions(m_sim) + QStringList{"--user", "1", "--password", "pass1", "page", kTopPageQuery});
         QCOMPARE(run.exitCode, 0);
         QVERIFY(run.out.contains(kTopPageTitle));
+        QVERIFY(run.err.startsWith(
+            QStringLiteral("警告: --password のパスワードはこのコンピュータの他のユーザーからも見えます.")));
 
         // Password from the environment; it holds cp932 text and "&".
         run =
             runCli(serverOptions(m_sim) + QStringList{"--user", "5", "page", kTopPageQuery}, QStringLiteral("ぱす&5"));
         QCOMPARE(run.exitCode, 0);
+        QVERIFY(run.err.isEmpty());
+        // From the first line of a file and of standard input.
+        QTemporaryDir dir;
+        test::writeFile(dir.filePath(QStringLiteral("pw")), QStringLiteral("ぱす&5\nnext line\n").toUtf8());
+        run = runCli(serverOptions(m_sim) +
+                     QStringList{"--user", "5", "--password-file", dir.filePath(QStringLiteral("pw")), "page"});
+        QCOMPARE(run.exitCode, 0);
+        QVERIFY(run.err.isEmpty());
+        run = runCli(serverOptions(m_sim) + QStringList{"--user", "5", "--password-file", "-", "page"}, {}, {},
+                     QStringLiteral("ぱす&5\n").toUtf8());
+        QCOMPARE(run.exitCode, 0);
+        run = runCli(serverOptions(m_sim) +
+                     QStringList{"--user", "5", "--password-file", dir.filePath(QStringLiteral("none")), "page"});
+        QCOMPARE(run.exitCode, 2);
+        QVERIFY(run.err.contains(QStringLiteral("パスワードファイルを読み込めません")));
 
         // Without a login the server answers with its login-required page.
         run = runCli(serverOptions(m_sim) + QStringList{"page", kTopPageQuery});
@@ -136,6 +159,13 @@ private slots:
         writeIni(guarded.baseUrl().toString(), false);
         QCOMPARE(runCli(data + QStringList{"page"}).exitCode, 1);
         QCOMPARE(runCli(data + QStringList{"--server-user", "web", "--server-password", "secret", "page"}).exitCode, 0);
+        QCOMPARE(runCli(data + QStringList{"--server-user", "web", "page"}, {}, QStringLiteral("secret")).exitCode, 0);
+        // Both passwords from standard input, the groupware password's line first.
+        QCOMPARE(runCli(data + QStringList{"--server-user", "web", "--server-password-file", "-", "--user", "2",
+                                           "--password-file", "-", "page", kTopPageQuery},
+                        {}, {}, "pass2\nsecret\n")
+                     .exitCode,
+                 0);
 
         // --server wins over SERVER_URL.
         writeIni(QStringLiteral("http://127.0.0.1:1/nowhere/"), true);

@@ -35,7 +35,27 @@ void RawHttpServer::setReply(int status, const QByteArray& contentType, const QB
     m_body = body;
 }
 
-void RawHttpServer::answer(QTcpSocket* socket, const QByteArray& target) {
+void RawHttpServer::answer(QTcpSocket* socket, const Request& request) {
+    const QByteArray& target = request.target;
+    auto send = [this, socket](int status, const QByteArray& headers, const QByteArray& body) {
+        ++m_answered;
+        socket->write("HTTP/1.1 " + QByteArray::number(status) + " X\r\n" + headers +
+                      "Content-Length: " + QByteArray::number(body.size()) + "\r\n\r\n" + body);
+    };
+    if (!m_authorization.isEmpty() && request.header("Authorization") != m_authorization) {
+        send(401, "WWW-Authenticate: Basic realm=\"gw\"\r\nContent-Type: text/html\r\n", "<html>401</html>");
+        return;
+    }
+    if (m_routes.contains(target)) {
+        const Route& route = m_routes[target];
+        send(route.status, route.headers, route.body);
+        return;
+    }
+    if (m_trickleMs > 0 || m_endless) {
+        ++m_answered;
+        stream(socket);
+        return;
+    }
     QByteArray body = m_body;
     body.replace("{target}", target);
     const QByteArray head = "HTTP/1.1 " + QByteArray::number(m_status) + " X\r\nContent-Type: " + m_contentType +
@@ -48,6 +68,32 @@ void RawHttpServer::answer(QTcpSocket* socket, const QByteArray& target) {
         return;
     }
     socket->write(head + body);
+}
+
+void RawHttpServer::stream(QTcpSocket* socket) {
+    socket->write("HTTP/1.1 200 OK\r\nContent-Type: text/html\r\nContent-Length: 100000000000\r\n\r\n");
+    QPointer<QTcpSocket> guard(socket);
+    if (m_endless) {
+        const QByteArray block(64 * 1024, 'x');
+        auto more = [this, guard, block] {
+            while (guard && guard->state() == QAbstractSocket::ConnectedState &&
+                   guard->bytesToWrite() < 4 * block.size()) {
+                guard->write(block);
+                m_bytesSent += block.size();
+            }
+        };
+        connect(socket, &QTcpSocket::bytesWritten, this, more);
+        more();
+        return;
+    }
+    auto* timer = new QTimer(socket);
+    connect(timer, &QTimer::timeout, this, [this, guard] {
+        if (guard) {
+            guard->write("x");
+            ++m_bytesSent;
+        }
+    });
+    timer->start(m_trickleMs);
 }
 
 void RawHttpServer::onConnection() {
@@ -93,12 +139,12 @@ void RawHttpServer::onReadyRead(QTcpSocket* socket) {
             continue;
         if (m_delayMs > 0) {
             QPointer<QTcpSocket> guard(socket);
-            QTimer::singleShot(m_delayMs, this, [this, guard, target = request.target] {
+            QTimer::singleShot(m_delayMs, this, [this, guard, request] {
                 if (guard)
-                    answer(guard, target);
+                    answer(guard, request);
             });
         } else {
-            answer(socket, request.target);
+            answer(socket, request);
         }
     }
 }

@@ -39,13 +39,30 @@ public:
     void setDelay(int ms) { m_delayMs = ms; }
     // Sends the head and half the body, then closes the connection.
     void setCutShort(bool cut) { m_cutShort = cut; }
+    // Answers a request for `target` with its own status, header lines ("Name: value\r\n" each)
+    // and body instead of the reply.
+    void setRoute(const QByteArray& target, int status, const QByteArray& headers, const QByteArray& body) {
+        m_routes.insert(target, Route{status, headers, body});
+    }
+    // Answers a request for `target` with a 302 to `location`.
+    void setRedirect(const QByteArray& target, const QByteArray& location) {
+        setRoute(target, 302, "Location: " + location + "\r\n", {});
+    }
+    // Answers 401 (Basic, realm "gw") to every request without exactly this Authorization value.
+    void setAuthorization(const QByteArray& value) { m_authorization = value; }
+    // Announces a long body and sends one byte of it every `ms` milliseconds (0: off).
+    void setTrickle(int ms) { m_trickleMs = ms; }
+    // Sends a body without end, as fast as the client takes it.
+    void setEndless(bool endless) { m_endless = endless; }
+    qint64 bytesSent() const { return m_bytesSent; }
 
     const QList<Request>& requests() const { return m_requests; }
 
 private:
     void onConnection();
     void onReadyRead(QTcpSocket* socket);
-    void answer(QTcpSocket* socket, const QByteArray& target);
+    void answer(QTcpSocket* socket, const Request& request);
+    void stream(QTcpSocket* socket);
 
     QTcpServer m_server;
     QList<Request> m_requests;
@@ -57,6 +74,16 @@ private:
     bool m_cutShort = false;
     int m_delayMs = 0;
     int m_answered = 0;
+    struct Route {
+        int status;
+        QByteArray headers;
+        QByteArray body;
+    };
+    QHash<QByteArray, Route> m_routes;
+    QByteArray m_authorization;
+    int m_trickleMs = 0;
+    bool m_endless = false;
+    qint64 m_bytesSent = 0;
 };
 
 } // namespace zelmora::test

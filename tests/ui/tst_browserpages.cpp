@@ -4,6 +4,9 @@
 #include "core/AppState.h"
 #include "core/Settings.h"
 #include "groupware/GroupwareSession.h"
+#include "groupware/TrayPages.h"
+#include "support/RawHttpServer.h"
+#include "support/ScriptedMessages.h"
 #include "support/SimServer.h"
 #include "ui/BrowserPages.h"
 #include "ui/BrowserWindow.h"
@@ -11,7 +14,9 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QFile>
 #include <QJsonObject>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QWebEngineView>
 
@@ -32,6 +37,19 @@ QList<QJsonObject> programRequests(test::SimServer& sim) {
             list.append(r);
     }
     return list;
+}
+// Requests for the page itself, without the favicon the engine asks for.
+QList<test::RawHttpServer::Request> pageRequests(const test::RawHttpServer& server) {
+    QList<test::RawHttpServer::Request> list;
+    for (const auto& r : server.requests()) {
+        if (!r.target.startsWith("/favicon"))
+            list.append(r);
+    }
+    return list;
+}
+void click(ui::BrowserWindow* window, const char* id) {
+    window->view()->page()->runJavaScript(
+        QStringLiteral("document.getElementById('%1').click()").arg(QLatin1String(id)));
 }
 // The resident controller's browser windows; this test links them instead of loading the module.
 ui::BrowserPages& pagesOf(frmMain& resident) {
@@ -115,6 +133,113 @@ private slots:
         // A window the user closes is gone for good.
         first->close();
         QTRY_COMPARE(pages.openWindows().size(), 1);
+    }
+
+    // The server logon is given to the configured server's origin only, once per window; every
+    // other request for a password is refused (never answered with empty credentials) and the
+    // window says why.
+    void serverLogonGoesToTheServerOnly_data() {
+        QTest::addColumn<QByteArray>("accepted"); // what the asking server takes
+        QTest::addColumn<bool>("foreign");        // the asking server is another origin
+        QTest::addColumn<int>("withCredentials"); // requests that carried ours
+        QTest::addColumn<QString>("notice");
+        const QByteArray ours = "Basic " + QByteArray("web:secret").toBase64();
+        QTest::newRow("the server") << ours << false << 1 << QString();
+        QTest::newRow("the server refuses them")
+            << QByteArray("Basic other") << false << 1
+            << QStringLiteral("サーバーがサーバーログオンのユーザー名とパスワードを受け付けませんでした.");
+        QTest::newRow("another origin asks")
+            << ours << true << 0
+            << QStringLiteral(
+                   "127.0.0.1 がユーザー名とパスワードを求めましたが、設定されたサーバー以外には送信しません.");
+    }
+    void serverLogonGoesToTheServerOnly() {
+        QFETCH(QByteArray, accepted);
+        QFETCH(bool, foreign);
+        QFETCH(int, withCredentials);
+        QFETCH(QString, notice);
+        test::RawHttpServer server;
+        test::RawHttpServer other;
+        test::RawHttpServer& asking = foreign ? other : server;
+        asking.setAuthorization(accepted);
+        ui::BrowserPages pages;
+        pages.setProgramUrl(server.url(QStringLiteral("/office.exe")));
+        pages.setServerCredentials(QStringLiteral("web"), QStringLiteral("secret"));
+        pages.setProxy(1, {}, 0);
+        ui::BrowserWindow* window = pages.OpenAddress(asking.url(QStringLiteral("/office.exe")));
+        QVERIFY(window);
+        QTRY_VERIFY_WITH_TIMEOUT(!window->view()->page()->isLoading(), 60000);
+        int carried = 0;
+        for (const auto& r : pageRequests(asking))
+            carried += r.header("Authorization") == "Basic " + QByteArray("web:secret").toBase64();
+        QCOMPARE(carried, withCredentials);
+        for (const auto& r : pageRequests(asking))
+            QVERIFY2(r.header("Authorization") != "Basic " + QByteArray(":").toBase64(), "empty credentials sent");
+        QVERIFY(pageRequests(asking).size() <= 2);
+        QCOMPARE(window->notice(), notice);
+    }
+
+    // New windows of a page, downloads and other schemes stay inside the program.
+    void linksAndDownloadsStayInTheProgram() {
+        test::RawHttpServer server;
+        server.setRoute("/", 200, "Content-Type: text/html\r\n",
+                        "<body style='margin:0'><a id=mail href='mailto:x@example.org' "
+                        "style='display:block;height:200px'>m</a> <a id=blank target=_blank href=/b>b</a> "
+                        "<a id=file href=/file>f</a></body>");
+        server.setRoute("/b", 200, "Content-Type: text/html\r\n", "<title>B</title>b");
+        server.setRoute("/file", 200,
+                        "Content-Type: application/octet-stream\r\n"
+                        "Content-Disposition: attachment; filename=\"memo.txt\"\r\n",
+                        "attached text");
+        QTemporaryDir dir;
+        QString suggested;
+        ui::BrowserPages pages;
+        pages.setProgramUrl(server.url(QStringLiteral("/office.exe")));
+        pages.setProxy(1, {}, 0);
+        pages.setSaveChooser([&](QWidget*, const QString& path) {
+            suggested = path;
+            return dir.filePath(QStringLiteral("saved.txt"));
+        });
+        ui::BrowserWindow* window = pages.OpenAddress(server.url());
+        QVERIFY(window);
+
+        click(window, "blank");
+        QTRY_COMPARE_WITH_TIMEOUT(pages.openWindows().size(), 2, 30000);
+        ui::BrowserWindow* opened = pages.openWindows().at(1);
+        QTRY_COMPARE_WITH_TIMEOUT(opened->view()->url(), QUrl(server.url(QStringLiteral("/b"))), 30000);
+        window->view()->page()->runJavaScript(QStringLiteral("window.open('/b')"));
+        QTRY_COMPARE_WITH_TIMEOUT(pages.openWindows().size(), 3, 30000);
+
+        click(window, "file");
+        QTRY_VERIFY_WITH_TIMEOUT(window->notice().startsWith(QStringLiteral("ダウンロードが完了しました: ")), 30000);
+        QVERIFY(suggested.endsWith(QStringLiteral("memo.txt")));
+        QFile saved(dir.filePath(QStringLiteral("saved.txt")));
+        QVERIFY(saved.open(QIODevice::ReadOnly));
+        QCOMPARE(saved.readAll(), QByteArray("attached text"));
+
+        // The desktop would get a "mailto:" only from a click of the user's: a real one.
+        QTRY_VERIFY_WITH_TIMEOUT(window->view()->focusProxy(), 30000);
+        QTest::mouseClick(window->view()->focusProxy(), Qt::LeftButton, {}, QPoint(40, 40));
+        QTRY_COMPARE_WITH_TIMEOUT(
+            window->notice(),
+            QStringLiteral(
+                "このアドレスは開けません(開けるのは http と https のアドレスだけです): mailto:x@example.org"),
+            30000);
+        QCOMPARE(pages.openWindows().size(), 3);
+    }
+
+    // A top-page link that is no web address is refused with a message, before any browser starts.
+    void topPageLinkOfAnotherSchemeIsRefused() {
+        Settings settings;
+        AppState app;
+        GroupwareSession session;
+        frmMain resident(settings, app, session);
+        test::ScriptedMessages messages;
+        resident.OpenRequestedPage(OpenPlainAddress, QStringLiteral("javascript:alert(document.cookie)"), 0, {});
+        QCOMPARE(messages.lastText(),
+                 QStringLiteral("このリンクは開けません.\r\n開けるのは http または https のアドレスだけです."));
+        QCOMPARE(messages.shown().last().title, QStringLiteral("エラー"));
+        QVERIFY(!pagesOf(resident).engineStarted());
     }
 };
 

@@ -22,6 +22,8 @@ QString FaultSwitch::modeName(Mode mode) {
         return QStringLiteral("errorpage");
     case Mode::Licence:
         return QStringLiteral("licence");
+    case Mode::Trickle:
+        return QStringLiteral("trickle");
     }
     return {};
 }
@@ -31,7 +33,7 @@ bool FaultSwitch::set(const QByteArray& query, QString* error) {
     Fault fault;
     const QString mode = f.value(QStringLiteral("mode"), QStringLiteral("none")).toLower();
     bool known = false;
-    for (Mode m : {Mode::None, Mode::Hang, Mode::Drop, Mode::Status, Mode::ErrorPage, Mode::Licence})
+    for (Mode m : {Mode::None, Mode::Hang, Mode::Drop, Mode::Status, Mode::ErrorPage, Mode::Licence, Mode::Trickle})
         if (mode == modeName(m)) {
             fault.mode = m;
             known = true;
@@ -89,6 +91,17 @@ void FaultSwitch::hold() {
     const quint64 generation = m_generation;
     // A held request never gets an answer; ten minutes bounds a forgotten switch.
     m_released.wait_for(lock, std::chrono::minutes(10), [&] { return m_stopping || m_generation != generation; });
+}
+
+quint64 FaultSwitch::generation() const {
+    std::lock_guard lock(m_mutex);
+    return m_generation;
+}
+
+bool FaultSwitch::changedWithin(quint64 generation, int ms) {
+    std::unique_lock lock(m_mutex);
+    return m_released.wait_for(lock, std::chrono::milliseconds(ms),
+                               [&] { return m_stopping || m_generation != generation; });
 }
 
 void FaultSwitch::release() {

@@ -12,7 +12,7 @@ namespace zelmora::sim {
 // Run-time switchable misbehaviour of the server, for tests of time-outs and error handling.
 class FaultSwitch {
 public:
-    enum class Mode { None, Hang, Drop, Status, ErrorPage, Licence };
+    enum class Mode { None, Hang, Drop, Status, ErrorPage, Licence, Trickle };
 
     struct Fault {
         Mode mode = Mode::None;
@@ -33,6 +33,10 @@ public:
 
     // Holds the calling thread until the switch is changed or the server stops.
     void hold();
+    // For a trickling answer: the switch's state now, and a wait of up to `ms` that returns true
+    // as soon as the switch has changed since `generation` (or the server stops).
+    quint64 generation() const;
+    bool changedWithin(quint64 generation, int ms);
     // Ends every hold: release() for the held requests so far, stop() for good at shutdown.
     void release();
     void stop();

@@ -188,6 +188,18 @@ void GroupwareServer::serveProgram(const httplib::Request& req, httplib::Respons
         return;
     }
 
+    if (fault.mode == Mode::Trickle) {
+        log.insert(QLatin1String("kind"), QStringLiteral("trickled"));
+        log.insert(QLatin1String("status"), 200);
+        m_log.write(log);
+        // A page announced at a megabyte and sent one byte a second, until the switch changes.
+        const quint64 generation = m_faults.generation();
+        res.set_content_provider(1 << 20, kHtmlType, [this, generation](size_t, size_t, httplib::DataSink& sink) {
+            return sink.write(" ", 1) && !m_faults.changedWithin(generation, 1000);
+        });
+        return;
+    }
+
     QString html;
     int status = 200;
     if (fault.mode == Mode::Status) {

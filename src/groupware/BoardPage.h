@@ -1,0 +1,50 @@
+#pragma once
+
+#include <QRegularExpression>
+#include <QString>
+#include <QStringView>
+
+#include <functional>
+
+namespace zelmora {
+
+// The whereabouts board page taken apart into member rows of marked fields: the board's steps
+// (line breaks out, the table cut out, the cells rewritten into fields by the board's patterns,
+// the tags stripped, the weekday dropped, the rows split at their ends) in one forward pass.
+//
+// Every step is a global replacement whose matches begin with "<" (or with a field start). Instead
+// of copying the whole page once per step, each step looks only at the places where one of its
+// matches can begin and runs its pattern anchored there, which finds the same leftmost matches.
+// And when no "<" of the table is left open before the next one (every tag ends before the next
+// begins), no match of any step can reach across the "<tr" that opens a row: the table is then
+// worked one row at a time in a small buffer. A page with an unclosed tag is worked as one piece,
+// with the same steps.
+class BoardPage {
+public:
+    // Field markers wrapped around every value. Page text is decoded from cp932, which has no code
+    // for either character; they are also removed from the page first.
+    static constexpr QChar kFieldStart = QChar(0x00FE);
+    static constexpr QChar kFieldEnd = QChar(0x00FF);
+
+    // Rows of member links and whereabouts cells that name `programName` ("office.exe" or
+    // "office.cgi").
+    explicit BoardPage(const QString& programName);
+
+    // Calls `row` with the text of each member's row, in page order; the text is valid until the
+    // call returns. False when nothing is left of the page once its line breaks are removed; a page
+    // without the table gives no rows and true.
+    bool read(const QString& page, const std::function<void(QStringView row)>& row);
+
+private:
+    void workPiece(QStringView piece);
+    void emitRows(QStringView text);
+
+    QRegularExpression m_memberLink; // step 5
+    QRegularExpression m_entryCells; // step 7
+    bool m_rowPieces = true;         // the program name keeps the rows apart (it has no "<" or ">")
+    const std::function<void(QStringView)>* m_row = nullptr;
+    QString m_buffer[2]; // the piece between steps
+    QString m_pending;   // the start of a row whose end is in a later piece
+};
+
+} // namespace zelmora
