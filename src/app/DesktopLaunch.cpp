@@ -156,7 +156,7 @@ void DesktopLaunch::LoadStatusWindow() {
         main->OpenRequestedPage(page.intOpenPageType, page.strOpenPageQuery, page.userId, page.password);
     });
     auto* dialogs = new StatusDialogs(m_settings, m_appState, m_session, *m_status);
-    m_status->setTrayMenuPopup([main](QPoint at) { main->trayMenu()->menu()->popup(at); });
+    m_status->setTrayMenuPopup([main](QPoint at) { main->trayMenu()->popupFromStatusWindow(at); });
     connect(m_status.get(), &frmStatus::exitRequested, main, [main](int option) { main->mnuExitOption_Click(option); });
     connect(m_status.get(), &frmStatus::setupRequested, main, [main] { main->mnuSet_Click(); });
     connect(m_status.get(), &frmStatus::aboutRequested, main,

@@ -4,6 +4,7 @@
 #include "dialogs/RegistPositionHost.h"
 #include "dialogs/frmMemberPosition.h"
 #include "dialogs/frmTelMemo.h"
+#include "groupware/Directory.h"
 #include "groupware/GroupwareSession.h"
 #include "notify/AttentionControl.h"
 #include "status/frmStatus.h"
@@ -25,6 +26,8 @@ StatusDialogs::StatusDialogs(Settings& settings, AppState& appState, GroupwareSe
 
     m_status.setTelMemoWriter([this](qint32 lngToUserID) { return showTelMemo(lngToUserID); });
     m_status.setMemberWindowOpener([this](const MemberWindowFields& fields) { showMemberWindow(fields); });
+    // "ユーザーデータ更新" reads the directory of the server the program is connected to now.
+    m_status.setUserDataFetcher([this](QList<UserRecord>& users) { return GetUserData(m_settings.connection, users); });
 }
 
 StatusDialogs::~StatusDialogs() = default;

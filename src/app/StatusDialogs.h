@@ -16,8 +16,9 @@ class frmMemberPosition;
 class frmStatus;
 
 // The dialogs the status window opens, composed onto it: the notice window, the registration
-// dialog, the telephone memo dialog and the member window. Installs the window's hooks for them
-// and lives as long as the window (it is the window's child).
+// dialog, the telephone memo dialog and the member window, and the directory fetch of its
+// user-data refresh. Installs the window's hooks for them and lives as long as the window (it is
+// the window's child).
 class StatusDialogs : public QObject {
     Q_OBJECT
 public:

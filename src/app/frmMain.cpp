@@ -161,27 +161,23 @@ void frmMain::StopPeriodicTimers() {
     m_tmrMouseCapture.stop();
 }
 
-void frmMain::SetPeriodicTimersEnabled(bool enabled) {
-    // Suspensions nest (a grid fill inside a board read); the last resume puts back exactly the
-    // timers that ran before the first suspension, so a board read in progress keeps its clock
-    // stopped and cannot be re-entered.
-    if (!enabled) {
-        if (m_suspensions++ == 0) {
-            m_suspended = {m_clocks.getClock().isEnabled(), m_clocks.updateClock().isEnabled(),
-                           m_tmrScheduleAlarmTimer.isActive(), m_tmrMouseCapture.isActive()};
-            StopPeriodicTimers();
-        }
+PeriodicTimerStates frmMain::SuspendPeriodicTimers() {
+    const PeriodicTimerStates running{m_clocks.getClock().isEnabled(), m_clocks.updateClock().isEnabled(),
+                                      m_tmrScheduleAlarmTimer.isActive(), m_tmrMouseCapture.isActive()};
+    StopPeriodicTimers();
+    return running;
+}
+
+void frmMain::RestorePeriodicTimers(const PeriodicTimerStates& states) {
+    if (m_ending)
         return;
-    }
-    if (m_suspensions == 0 || --m_suspensions > 0 || m_ending)
-        return;
-    if (m_suspended[0])
+    if (states.getInterval)
         m_clocks.getClock().on();
-    if (m_suspended[1])
+    if (states.updateInterval)
         m_clocks.updateClock().on();
-    if (m_suspended[2])
+    if (states.scheduleAlarm)
         m_tmrScheduleAlarmTimer.start();
-    if (m_suspended[3])
+    if (states.mouseCapture)
         m_tmrMouseCapture.start();
 }
 

@@ -93,7 +93,8 @@ public:
     void OffMenu() override;
     void UpdatePosition(bool bflgForced) override;
     void GetData() override;
-    void SetPeriodicTimersEnabled(bool enabled) override;
+    PeriodicTimerStates SuspendPeriodicTimers() override;
+    void RestorePeriodicTimers(const PeriodicTimerStates& states) override;
     void SetLinkItems(const QList<LinkItem>& links) override;
     void SetPositionItems(const QStringList& places, const MemberRecord& ownRecord) override;
 
@@ -201,8 +202,6 @@ private:
     std::function<void()> m_windowUnloader;
     std::function<void()> m_quit;
 
-    int m_suspensions = 0;
-    std::array<bool, 4> m_suspended{}; // board, registration, alarm, mouse
     bool m_loaded = false;
     bool m_noTrayMode = false;
     bool m_settingsOpen = false;

@@ -49,14 +49,21 @@ bool reloadDirectory(const SettingsTarget& target, bool refreshAndSave) {
     }
     settings.groups = groups;
     QList<UserRecord> users;
-    const qint16 loaded = LoadUserData(users, target.app.userDataFilePath);
+    qint16 loaded = SettingsDone;
+    {
+        // The resident clocks may run (the settings command of a running program).
+        const PeriodicTimersSuspended suspended(target.resident);
+        loaded = LoadUserData(users, target.app.userDataFilePath);
+    }
     if (loaded == SettingsMissing || (refreshAndSave && settings.connection.ALWAYS_UPDATE_USERDATA)) {
         if (!GetUserData(settings.connection, users)) {
             reportServerDataError(target);
             return false;
         }
-        if (refreshAndSave)
+        if (refreshAndSave) {
+            const PeriodicTimersSuspended suspended(target.resident);
             SaveUserData(users, target.app.userDataFilePath);
+        }
     }
     settings.users = users;
     return true;

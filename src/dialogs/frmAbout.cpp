@@ -1,6 +1,7 @@
 #include "dialogs/frmAbout.h"
 
 #include "dialogs/AboutText.h"
+#include "ui/EmptyWindowTitle.h"
 
 #include <QFrame>
 #include <QGuiApplication>
@@ -149,6 +150,7 @@ frmAbout* frmAbout::ShowAbout(const QString& idleSource, const QString& browserC
 
 void frmAbout::showEvent(QShowEvent* event) {
     QDialog::showEvent(event);
+    ui::showEmptyTitle(this);
     if (const QScreen* screen = QGuiApplication::primaryScreen()) {
         QRect frame = frameGeometry();
         frame.moveCenter(screen->availableGeometry().center());

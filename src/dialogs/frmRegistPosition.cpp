@@ -130,7 +130,10 @@ void frmRegistPosition::Initialize() {
     ui::setPlainWindowTitle(this, userNameById(m_settings.users, m_lngUserID) + QStringLiteral("さんの行先登録"));
 
     const PositionFields fields = splitCurrentPosition(m_strCurrentPosition, m_strCurrentTelNo);
-    const RegistFormState state = registFormState(fields.autoRegistered, m_intMode);
+    // "自動登録" writes the logged-in user's own HERE_POSITION and HERE_TELNO: never offered for
+    // another member, whichever menu opened the dialog.
+    const bool own = m_session.isLoggedIn() && m_lngUserID == m_session.userId();
+    const RegistFormState state = registFormState(fields.autoRegistered, own ? m_intMode : kRegistModeGrid);
     m_chkAutoUpdatePosition->setEnabled(state.autoEnabled);
 
     m_cboYourPosition->clear();

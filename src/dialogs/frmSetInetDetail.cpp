@@ -82,6 +82,8 @@ void frmSetInetDetail::createControls() {
     m_lblServerPassword = new QLabel(QStringLiteral("パスワード："), fraAuthentication);
     m_txtServerPassword = lineEdit(fraAuthentication, "txtServerPassword", 20);
     m_txtServerPassword->setEchoMode(QLineEdit::Password);
+    // Each character shows as "*", whatever mask character the style would choose.
+    m_txtServerPassword->setStyleSheet(QStringLiteral("lineedit-password-character: 42"));
     m_chkSaveServerPassword = new QCheckBox(QStringLiteral("パスワードを保存する"), fraAuthentication);
     m_chkSaveServerPassword->setObjectName(QStringLiteral("chkSaveServerPassword"));
     m_lblNote =

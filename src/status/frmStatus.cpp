@@ -326,8 +326,12 @@ void frmStatus::closeEvent(QCloseEvent* event) {
 
 void frmStatus::mouseReleaseEvent(QMouseEvent* event) {
     QMainWindow::mouseReleaseEvent(event);
-    // A right click on the window's background offers the tray menu.
-    if (event->button() == Qt::RightButton && m_trayMenuPopup)
+    // A right click on the window's background offers the tray menu; a click that a tab, a label
+    // or the grid's panel let through is not on the background.
+    if (event->button() != Qt::RightButton || !m_trayMenuPopup)
+        return;
+    const QWidget* hit = childAt(event->position().toPoint());
+    if (hit == nullptr || hit == centralWidget())
         m_trayMenuPopup(event->globalPosition().toPoint());
 }
 

@@ -278,7 +278,10 @@ void frmStatus::mnuUpdateUserData_Click() {
         return;
     }
     m_settings.users = users;
-    SaveUserData(m_settings.users, m_appState.userDataFilePath);
+    {
+        const PeriodicTimersSuspended suspended(m_resident);
+        SaveUserData(m_settings.users, m_appState.userDataFilePath);
+    }
     UnlockForm();
     Update();
 }

@@ -186,8 +186,9 @@ void frmStatus::rebuildPositionMenus() {
 }
 
 void frmStatus::ShowData() {
-    if (m_resident)
-        m_resident->SetPeriodicTimersEnabled(false);
+    // No timer event while the window is filled. The timers come back only when somebody is logged
+    // in; otherwise they stay off, and only Update restarts the board clock.
+    const PeriodicTimerStates running = m_resident ? m_resident->SuspendPeriodicTimers() : PeriodicTimerStates{};
 
     const bool whereabouts = isWhereaboutsUsable();
     m_lblLabel[0]->setEnabled(whereabouts);
@@ -203,7 +204,7 @@ void frmStatus::ShowData() {
     if (loggedIn) {
         fillNoticesAndSchedule();
         if (m_resident)
-            m_resident->SetPeriodicTimersEnabled(true);
+            m_resident->RestorePeriodicTimers(running);
     }
     objMSFlexGrid_RowColChange();
 }

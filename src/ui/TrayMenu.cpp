@@ -22,6 +22,9 @@ TrayMenu::TrayMenu(QObject* parent) : QObject(parent) {
 
     connect(addAction(m_menu, QStringLiteral("mnuDispStatus"), QStringLiteral("状態表示")), &QAction::triggered, this,
             &TrayMenu::dispStatusTriggered);
+    // "状態表示" is hidden only while the status window shows this menu; whenever the tray pops it
+    // up itself, the item is there.
+    connect(m_menu, &QMenu::aboutToHide, this, [this] { item(QStringLiteral("mnuDispStatus"))->setVisible(true); });
 
     m_positionMenu = m_menu->addMenu(QStringLiteral("自分の行先変更"));
     m_positionMenu->menuAction()->setObjectName(QStringLiteral("mnuRegistPosition"));
@@ -85,6 +88,11 @@ QAction* TrayMenu::item(const QString& name) const {
         }
     }
     return nullptr;
+}
+
+void TrayMenu::popupFromStatusWindow(QPoint globalPos) {
+    item(QStringLiteral("mnuDispStatus"))->setVisible(false);
+    m_menu->popup(globalPos);
 }
 
 void TrayMenu::setServerItemsEnabled(bool enabled, bool loggedIn) {

@@ -4,6 +4,7 @@
 
 #include <QList>
 #include <QObject>
+#include <QPoint>
 #include <QStringList>
 
 class QAction;
@@ -23,6 +24,9 @@ public:
     QMenu* menu() const { return m_menu; }
     // Action (or submenu's action) by control name; nullptr when there is none.
     QAction* item(const QString& name) const;
+
+    // Pops the menu up from the status window's background, without "状態表示" (the window is shown).
+    void popupFromStatusWindow(QPoint globalPos);
 
     // OnMenu (enabled) / OffMenu: the items that may start server work.
     void setServerItemsEnabled(bool enabled, bool loggedIn);

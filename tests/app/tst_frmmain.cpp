@@ -5,11 +5,14 @@
 #include "core/Cp932.h"
 #include "core/Settings.h"
 #include "core/SettingsFile.h"
+#include "dialogs/SettingsApply.h"
 #include "dialogs/frmRegistEndPosition.h"
+#include "groupware/Directory.h"
 #include "groupware/GroupwareSession.h"
 #include "groupware/Login.h"
 #include "groupware/UserDataFile.h"
 #include "net/Transport.h"
+#include "status/frmStatus.h"
 #include "support/ScriptedMessages.h"
 #include "support/SimServer.h"
 #include "support/TestFiles.h"
@@ -224,10 +227,10 @@ private slots:
         bool boardClockRanAfterFill = true;
         bool othersRanAfterFill = false;
         m_status.duringUpdate = [&] {
-            m_main->SetPeriodicTimersEnabled(false);
+            const PeriodicTimerStates running = m_main->SuspendPeriodicTimers();
             QVERIFY(!m_main->tmrMouseCapture().isActive());
             QVERIFY(!m_main->tmrUpdateIntervalTimer().isActive());
-            m_main->SetPeriodicTimersEnabled(true);
+            m_main->RestorePeriodicTimers(running);
             boardClockRanAfterFill = m_main->tmrGetIntervalTimer().isActive();
             othersRanAfterFill = m_main->tmrUpdateIntervalTimer().isActive() &&
                                  m_main->tmrScheduleAlarmTimer().isActive() && m_main->tmrMouseCapture().isActive();
@@ -237,6 +240,75 @@ private slots:
         QCOMPARE(m_status.updates, 1);
         QVERIFY(!boardClockRanAfterFill);
         QVERIFY(othersRanAfterFill);
+        QVERIFY(m_main->tmrGetIntervalTimer().isActive());
+    }
+
+    void userDataFailuresShowTheirMessageWithTheTimersSuspended_data() {
+        QTest::addColumn<bool>("fromStatusWindow");
+        QTest::addColumn<QString>("message");
+        QTest::newRow("user-data refresh, file not writable")
+            << true << QStringLiteral("ユーザーデータの保存に失敗しました");
+        QTest::newRow("settings applied, file not readable")
+            << false << QStringLiteral("ユーザーデータの読み込みに失敗しました");
+    }
+
+    void userDataFailuresShowTheirMessageWithTheTimersSuspended() {
+        QFETCH(bool, fromStatusWindow);
+        QFETCH(QString, message);
+        makeMain(1);
+        m_main->StartTimers();
+        auto running = [this] {
+            return QList<bool>{m_main->tmrGetIntervalTimer().isActive(), m_main->tmrUpdateIntervalTimer().isActive(),
+                               m_main->tmrScheduleAlarmTimer().isActive(), m_main->tmrMouseCapture().isActive()};
+        };
+        QStringList shown;
+        QList<bool> runningAtMessage;
+        const MessageHandler previous = setMessageHandler([&](const MessageRequest& request) {
+            shown << request.text;
+            runningAtMessage = running();
+            return MsgResult::Ok;
+        });
+        if (fromStatusWindow) {
+            m_app.userDataFilePath = m_dir.filePath(QStringLiteral("no folder/UserData.dat"));
+            frmStatus status(m_settings, m_app, m_session);
+            status.setResidentControl(m_main.get());
+            status.setUserDataFetcher(
+                [this](QList<UserRecord>& users) { return GetUserData(m_settings.connection, users); });
+            status.BuildLayout();
+            status.menuItem(QStringLiteral("mnuUpdateUserData"))->trigger();
+        } else {
+            m_app.userDataFilePath = m_dir.path(); // a folder where the file should be
+            SettingsEdit edit;
+            edit.common = m_settings.connection;
+            edit.user = m_settings.user;
+            ApplySettings(RestartClass::None, edit, SettingsTarget{m_settings, m_app, m_session, m_main.get(), {}});
+        }
+        setMessageHandler(previous);
+        QCOMPARE(shown, QStringList{message});
+        QCOMPARE(runningAtMessage, (QList<bool>{false, false, false, false}));
+        QCOMPARE(running(), (QList<bool>{true, true, true, true}));
+    }
+
+    void aTabClickWhileNobodyIsLoggedInLeavesThePeriodicRefreshOff() {
+        makeMain(0);
+        m_settings.groups = {{1, QStringLiteral("営業部"), true}, {2, QStringLiteral("開発部"), true}};
+        m_settings.user.GROUP_DISP_ORDER = {1, 2};
+        m_main->StartTimers();
+        frmStatus status(m_settings, m_app, m_session);
+        status.setResidentControl(m_main.get());
+        status.BuildLayout();
+        status.Update();
+        // The refresh restarts the board clock; the grid fill left the other three off.
+        QVERIFY(m_main->tmrGetIntervalTimer().isActive());
+        QVERIFY(!m_main->tmrUpdateIntervalTimer().isActive());
+        QVERIFY(!m_main->tmrMouseCapture().isActive());
+        status.objTabStrip()->setCurrentIndex(1);
+        QCOMPARE(status.intCurrentTab(), 2);
+        QVERIFY(!m_main->tmrGetIntervalTimer().isActive());
+        status.objTabStrip()->setCurrentIndex(0);
+        QVERIFY(!m_main->tmrGetIntervalTimer().isActive());
+        // Until the refresh button.
+        status.cmdUpdate()->click();
         QVERIFY(m_main->tmrGetIntervalTimer().isActive());
     }
 

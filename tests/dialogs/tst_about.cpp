@@ -1,10 +1,34 @@
 // The about box: its texts and the ways it closes.
 #include "dialogs/frmAbout.h"
 
+#include <QGuiApplication>
 #include <QLabel>
 #include <QTest>
+#include <QtGui/qguiapplication_platform.h>
+
+#include <xcb/xcb.h>
+
+#include <cstdlib>
+#include <cstring>
 
 using namespace zelmora;
+
+namespace {
+// A text property of a window as the X server holds it (what the window manager shows).
+QByteArray x11Property(QWidget* window, const char* name) {
+    xcb_connection_t* c = qGuiApp->nativeInterface<QNativeInterface::QX11Application>()->connection();
+    xcb_intern_atom_reply_t* atom =
+        xcb_intern_atom_reply(c, xcb_intern_atom(c, 0, uint16_t(std::strlen(name)), name), nullptr);
+    xcb_get_property_reply_t* reply = xcb_get_property_reply(
+        c, xcb_get_property(c, 0, xcb_window_t(window->winId()), atom->atom, XCB_GET_PROPERTY_TYPE_ANY, 0, 1024),
+        nullptr);
+    const QByteArray value(static_cast<const char*>(xcb_get_property_value(reply)),
+                           xcb_get_property_value_length(reply));
+    std::free(reply);
+    std::free(atom);
+    return value;
+}
+} // namespace
 
 class TestAbout : public QObject {
     Q_OBJECT
@@ -12,7 +36,15 @@ private slots:
     void showsVersionNoticesAndComponents() {
         frmAbout* box = frmAbout::ShowAbout(QStringLiteral("X11 (XScreenSaver)"), QStringLiteral("Qt WebEngine"));
         QVERIFY(QTest::qWaitForWindowExposed(box));
-        QVERIFY(box->windowTitle().isEmpty());
+        if (QGuiApplication::platformName() == QLatin1String("xcb")) {
+            // The title the window manager reads, not the one Qt keeps (which it would fill with
+            // the application's name).
+            QTest::qWait(50);
+            QCOMPARE(x11Property(box, "_NET_WM_NAME"), QByteArray());
+            QCOMPARE(x11Property(box, "WM_NAME"), QByteArray());
+        } else {
+            QVERIFY(box->windowTitle().isEmpty());
+        }
         QCOMPARE(box->lblVersion()->text(), QStringLiteral("Version %1.%2.%3 (2002/06/30)")
                                                 .arg(ZELMORA_VERSION_MAJOR)
                                                 .arg(ZELMORA_VERSION_MINOR)

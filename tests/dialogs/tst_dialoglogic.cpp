@@ -111,41 +111,42 @@ private slots:
         QTest::newRow("alarm 59") << "alarm"
                                   << "59" << QString();
         QTest::newRow("alarm 60") << "alarm"
-                                  << "60" << kAlarmRange;
+                                  << "60" << QStringLiteral("スケジュールの通知時間には0～59の値を入力してください.");
         QTest::newRow("alarm text") << "alarm"
-                                    << "十分" << kAlarmNotNumeric;
+                                    << "十分" << QStringLiteral("スケジュールの通知時間には数値を入力してください.");
         QTest::newRow("get 1") << "get"
                                << "1" << QString();
         QTest::newRow("get 59") << "get"
                                 << "59" << QString();
         QTest::newRow("get 0") << "get"
-                               << "0" << kGetIntervalRange;
+                               << "0" << QStringLiteral("行先情報取得間隔には1～59の値を入力してください.");
         QTest::newRow("get 60") << "get"
-                                << "60" << kGetIntervalRange;
+                                << "60" << QStringLiteral("行先情報取得間隔には1～59の値を入力してください.");
         QTest::newRow("get huge") << "get"
-                                  << "99999999999" << kGetIntervalRange;
+                                  << "99999999999"
+                                  << QStringLiteral("行先情報取得間隔には1～59の値を入力してください.");
         QTest::newRow("get empty") << "get"
-                                   << "" << kGetIntervalNotNumeric;
+                                   << "" << QStringLiteral("行先情報取得間隔には数値を入力してください.");
         QTest::newRow("update 1") << "update"
                                   << "1" << QString();
         QTest::newRow("update 59") << "update"
                                    << "59" << QString();
         QTest::newRow("update 0") << "update"
-                                  << "0" << kUpdateIntervalRange;
+                                  << "0" << QStringLiteral("行先登録更新間隔には1～59の値を入力してください.");
         QTest::newRow("update 60") << "update"
-                                   << "60" << kUpdateIntervalRange;
+                                   << "60" << QStringLiteral("行先登録更新間隔には1～59の値を入力してください.");
         QTest::newRow("update text") << "update"
-                                     << "x" << kUpdateIntervalNotNumeric;
+                                     << "x" << QStringLiteral("行先登録更新間隔には数値を入力してください.");
         QTest::newRow("absence 5") << "absence"
                                    << "5" << QString();
         QTest::newRow("absence 60") << "absence"
                                     << "60" << QString();
         QTest::newRow("absence 4") << "absence"
-                                   << "4" << kAbsenseRange;
+                                   << "4" << QStringLiteral("不在判断時間には5～60の値を入力してください.");
         QTest::newRow("absence 61") << "absence"
-                                    << "61" << kAbsenseRange;
+                                    << "61" << QStringLiteral("不在判断時間には5～60の値を入力してください.");
         QTest::newRow("absence text") << "absence"
-                                      << "-" << kAbsenseNotNumeric;
+                                      << "-" << QStringLiteral("不在判断時間には数値を入力してください.");
     }
     void parameterChecks() {
         QFETCH(QString, field);
@@ -180,18 +181,19 @@ private slots:
         t.getInterval = QStringLiteral("0");
         t.updateInterval = QStringLiteral("0");
         check = CheckParameterTexts(t, noFile);
-        QCOMPARE(check.warnings, QStringList{kSoundWrong});
-        QCOMPARE(check.error, kGetIntervalRange);
+        QCOMPARE(check.warnings,
+                 QStringList{QStringLiteral("通知に使用するサウンドファイルの指定が正しくありません.")});
+        QCOMPARE(check.error, QStringLiteral("行先情報取得間隔には1～59の値を入力してください."));
         t.soundFile.clear();
         t.getInterval = QStringLiteral("2.5");
         t.updateInterval = QStringLiteral("3.5");
         check = CheckParameterTexts(t, noFile);
-        QCOMPARE(check.warnings, QStringList{kSoundNotGiven});
+        QCOMPARE(check.warnings, QStringList{QStringLiteral("通知に使用するサウンドファイルが指定されていません.")});
         QVERIFY(check.ok());
         QCOMPARE(check.getInterval, qint16(2)); // half to even
         QCOMPARE(check.updateInterval, qint16(4));
         check = CheckParameterTexts(t, [](const QString&) { return true; });
-        QCOMPARE(check.warnings, QStringList{kSoundNotGiven});
+        QCOMPARE(check.warnings, QStringList{QStringLiteral("通知に使用するサウンドファイルが指定されていません.")});
     }
 
     void restartClasses_data() {
@@ -296,17 +298,25 @@ private slots:
         using namespace inetdetail;
         QTest::newRow("time-out 10") << "10" << 1 << "" << QString();
         QTest::newRow("time-out 600") << "600" << 1 << "" << QString();
-        QTest::newRow("time-out 9") << "9" << 1 << "" << kTimeOutRange;
-        QTest::newRow("time-out 601") << "601" << 1 << "" << kTimeOutRange;
-        QTest::newRow("time-out huge") << "1e30" << 1 << "" << kTimeOutRange;
-        QTest::newRow("time-out text") << "三分" << 1 << "" << kTimeOutNotNumeric;
+        QTest::newRow("time-out 9") << "9" << 1 << ""
+                                    << QStringLiteral("タイムアウト時間には10～600の値を入力してください");
+        QTest::newRow("time-out 601") << "601" << 1 << ""
+                                      << QStringLiteral("タイムアウト時間には10～600の値を入力してください");
+        QTest::newRow("time-out huge") << "1e30" << 1 << ""
+                                       << QStringLiteral("タイムアウト時間には10～600の値を入力してください");
+        QTest::newRow("time-out text") << "三分" << 1 << ""
+                                       << QStringLiteral("タイムアウト時間には数値を入力してください");
         QTest::newRow("port 0") << "180" << 2 << "0" << QString();
         QTest::newRow("port 65535") << "180" << 2 << "65535" << QString();
-        QTest::newRow("port 65536") << "180" << 2 << "65536" << kPortRange;
-        QTest::newRow("port -1") << "180" << 2 << "-1" << kPortRange;
-        QTest::newRow("port text") << "180" << 2 << "http" << kPortNotNumeric;
+        QTest::newRow("port 65536") << "180" << 2 << "65536"
+                                    << QStringLiteral("プロキシポート番号には0～65535の値を入力してください");
+        QTest::newRow("port -1") << "180" << 2 << "-1"
+                                 << QStringLiteral("プロキシポート番号には0～65535の値を入力してください");
+        QTest::newRow("port text") << "180" << 2 << "http"
+                                   << QStringLiteral("プロキシポート番号には数値を入力してください");
         QTest::newRow("port text, browser settings") << "180" << 0 << "http" << QString();
-        QTest::newRow("time-out before port") << "5" << 2 << "x" << kTimeOutRange;
+        QTest::newRow("time-out before port")
+            << "5" << 2 << "x" << QStringLiteral("タイムアウト時間には10～600の値を入力してください");
     }
     void inetDetailChecks() {
         QFETCH(QString, timeOut);

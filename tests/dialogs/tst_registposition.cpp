@@ -270,6 +270,27 @@ private slots:
         QCOMPARE(dialog->txtTelNo()->text(), QStringLiteral("携帯 090-1234-5678"));
         QVERIFY(dialogs.registPositionHost()->isFormOpen());
         dialog->cmdCancel()->click();
+
+        // "詳細設定..." of the member menu for her automatic entry: her texts, and no "自動登録" that
+        // could put the user's own HERE_POSITION/HERE_TELNO with "*" on her entry.
+        m_settings.connection.HERE_POSITION = QStringLiteral("在席");
+        m_settings.connection.HERE_TELNO = QStringLiteral("内線101");
+        QVERIFY(
+            PostWhereEntry(m_settings.connection, {2, QStringLiteral("外出*"), {}, {}, QStringLiteral("携帯*")}).ok());
+        status.Update();
+        grid->setCurrentGridCell(2, 1);
+        status.mnuMemberPositionItem().at(0)->trigger();
+        dialog = dialogs.registPositionHost()->dialog();
+        QVERIFY(dialog && dialog->isVisible());
+        QVERIFY(!dialog->chkAutoUpdatePosition()->isChecked());
+        QVERIFY(!dialog->chkAutoUpdatePosition()->isEnabled());
+        QCOMPARE(dialog->cboYourPosition()->currentText(), QStringLiteral("外出"));
+        m_sim.clearRequests();
+        dialog->cmdRegist()->click();
+        QCOMPARE(posts().size(), 1);
+        QCOMPARE(field(posts().first(), "ID"), QStringLiteral("2"));
+        QCOMPARE(field(posts().first(), "Detail"), QStringLiteral("外出"));
+        QCOMPARE(field(posts().first(), "Contact"), QStringLiteral("携帯"));
     }
 };
 

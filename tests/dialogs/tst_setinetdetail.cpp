@@ -55,6 +55,7 @@ private slots:
         QVERIFY(dialog.txtProxyPortNo()->isEnabled());
         QCOMPARE(dialog.txtServerID()->text(), QStringLiteral("webuser"));
         QCOMPARE(dialog.txtServerPassword()->echoMode(), QLineEdit::Password);
+        QCOMPARE(dialog.txtServerPassword()->displayText(), QStringLiteral("*******"));
         QVERIFY(dialog.chkSaveServerPassword()->isChecked());
         QVERIFY(dialog.txtServerID()->isEnabled());
 

@@ -55,7 +55,8 @@ public:
     void OffMenu() override {}
     void UpdatePosition(bool) override {}
     void GetData() override {}
-    void SetPeriodicTimersEnabled(bool) override {}
+    PeriodicTimerStates SuspendPeriodicTimers() override { return {}; }
+    void RestorePeriodicTimers(const PeriodicTimerStates&) override {}
     void SetLinkItems(const QList<LinkItem>&) override {}
     void SetPositionItems(const QStringList&, const MemberRecord&) override {}
 
@@ -262,41 +263,43 @@ private slots:
         QTest::newRow("alarm 0") << "txtAlarmTiming"
                                  << "0" << QString();
         QTest::newRow("alarm 60") << "txtAlarmTiming"
-                                  << "60" << kAlarmRange;
+                                  << "60" << QStringLiteral("スケジュールの通知時間には0～59の値を入力してください.");
         QTest::newRow("alarm text") << "txtAlarmTiming"
-                                    << "abc" << kAlarmNotNumeric;
+                                    << "abc" << QStringLiteral("スケジュールの通知時間には数値を入力してください.");
         QTest::newRow("get 1") << "txtGetInterval"
                                << "1" << QString();
         QTest::newRow("get 59") << "txtGetInterval"
                                 << "59" << QString();
         QTest::newRow("get 0") << "txtGetInterval"
-                               << "0" << kGetIntervalRange;
+                               << "0" << QStringLiteral("行先情報取得間隔には1～59の値を入力してください.");
         QTest::newRow("get 60") << "txtGetInterval"
-                                << "60" << kGetIntervalRange;
+                                << "60" << QStringLiteral("行先情報取得間隔には1～59の値を入力してください.");
         QTest::newRow("get too large") << "txtGetInterval"
-                                       << "99999999999999" << kGetIntervalRange;
+                                       << "99999999999999"
+                                       << QStringLiteral("行先情報取得間隔には1～59の値を入力してください.");
         QTest::newRow("get text") << "txtGetInterval"
-                                  << "五" << kGetIntervalNotNumeric;
+                                  << "五" << QStringLiteral("行先情報取得間隔には数値を入力してください.");
         QTest::newRow("update 1") << "txtUpdateInterval"
                                   << "1" << QString();
         QTest::newRow("update 59") << "txtUpdateInterval"
                                    << "59" << QString();
         QTest::newRow("update 0") << "txtUpdateInterval"
-                                  << "0" << kUpdateIntervalRange;
+                                  << "0" << QStringLiteral("行先登録更新間隔には1～59の値を入力してください.");
         QTest::newRow("update 60") << "txtUpdateInterval"
-                                   << "60" << kUpdateIntervalRange;
-        QTest::newRow("update too large") << "txtUpdateInterval"
-                                          << "70000" << kUpdateIntervalRange;
+                                   << "60" << QStringLiteral("行先登録更新間隔には1～59の値を入力してください.");
+        QTest::newRow("update too large")
+            << "txtUpdateInterval"
+            << "70000" << QStringLiteral("行先登録更新間隔には1～59の値を入力してください.");
         QTest::newRow("absence 5") << "txtAbsenseLevel"
                                    << "5" << QString();
         QTest::newRow("absence 60") << "txtAbsenseLevel"
                                     << "60" << QString();
         QTest::newRow("absence 4") << "txtAbsenseLevel"
-                                   << "4" << kAbsenseRange;
+                                   << "4" << QStringLiteral("不在判断時間には5～60の値を入力してください.");
         QTest::newRow("absence 61") << "txtAbsenseLevel"
-                                    << "61" << kAbsenseRange;
+                                    << "61" << QStringLiteral("不在判断時間には5～60の値を入力してください.");
         QTest::newRow("absence empty") << "txtAbsenseLevel"
-                                       << "" << kAbsenseNotNumeric;
+                                       << "" << QStringLiteral("不在判断時間には数値を入力してください.");
         QTest::newRow("fraction rounds") << "txtGetInterval"
                                          << "7.4" << QString();
     }
@@ -344,19 +347,19 @@ private slots:
         ScriptedMessages messages;
         d.cmdApply()->click();
         QCOMPARE(messages.count(), 1);
-        QCOMPARE(messages.lastText(), kServerUnreachable);
+        QCOMPARE(messages.lastText(), QStringLiteral("サイボウズサーバーにアクセスできません."));
         QVERIFY(messages.shown().at(0).foreground);
         QVERIFY(d.isVisible());
         QCOMPARE(m_settings.connection.SERVER_URL, m_sim.baseUrl().toString());
 
         // The connection test says the same, then says the server answers.
         control<QPushButton>(dlg(), "cmdTestConnection")->click();
-        QCOMPARE(messages.lastText(), kServerUnreachable);
+        QCOMPARE(messages.lastText(), QStringLiteral("サイボウズサーバーにアクセスできません."));
         QCOMPARE(control<QLineEdit>(dlg(), "txtServerURL")->selectedText(),
                  control<QLineEdit>(dlg(), "txtServerURL")->text());
         retype(control<QLineEdit>(dlg(), "txtServerURL"), m_sim.baseUrl().toString());
         control<QPushButton>(dlg(), "cmdTestConnection")->click();
-        QCOMPARE(messages.lastText(), kServerReachable);
+        QCOMPARE(messages.lastText(), QStringLiteral("サイボウズサーバーにアクセスできました."));
         QCOMPARE(messages.shown().last().title, QStringLiteral("確認"));
     }
 
@@ -405,7 +408,7 @@ private slots:
         control<QPushButton>(dlg(), "cmdSetInetDetail")->click();
         e.cmdApply()->click();
         QCOMPARE(messages.count(), 1);
-        QCOMPARE(messages.lastText(), kRestartNeeded);
+        QCOMPARE(messages.lastText(), QStringLiteral("設定が変更されました. ゼルモラを再起動してください."));
         QCOMPARE(messages.shown().at(0).title, QStringLiteral("確認"));
         QCOMPARE(m_app.restartRequest, RestartRequest::OtherSettingsChanged);
         QCOMPARE(m_settings.connection.PROXY_PORTNO, qint32(proxy.port()));
@@ -421,7 +424,7 @@ private slots:
         control<QPushButton>(dlg(), "cmdSetInetDetail")->click();
         ScriptedMessages messages;
         d.cmdApply()->click();
-        QCOMPARE(messages.lastText(), kRestartNeeded);
+        QCOMPARE(messages.lastText(), QStringLiteral("設定が変更されました. ゼルモラを再起動してください."));
         QCOMPARE(m_app.restartRequest, RestartRequest::OtherSettingsChanged);
         QVERIFY(!QFile::exists(iniPath()));
         QCOMPARE(m_settings.connection.SERVER_URL,
@@ -445,7 +448,7 @@ private slots:
         ScriptedMessages messages;
         d.cmdApply()->click();
         QCOMPARE(messages.count(), 1);
-        QCOMPARE(messages.lastText(), kRestartNeeded);
+        QCOMPARE(messages.lastText(), QStringLiteral("設定が変更されました. ゼルモラを再起動してください."));
         QCOMPARE(m_app.restartRequest, RestartRequest::ServerSettingsChanged);
         QVERIFY(!m_app.dialogCancelled);
         QCOMPARE(m_settings.connection.SERVER_URL, m_sim.baseUrl().toString());
@@ -606,13 +609,13 @@ private slots:
         control<QCheckBox>(dlg(), "chkUseSound")->click();
         ScriptedMessages messages;
         control<QPushButton>(dlg(), "cmdSoundTest")->click();
-        QCOMPARE(messages.lastText(), kSoundFileMissing);
+        QCOMPARE(messages.lastText(), QStringLiteral("指定されたサウンドファイルが見つかりません."));
         QVERIFY(played.isEmpty());
 
         control<QPushButton>(dlg(), "cmdFileRef")->click();
         QCOMPARE(starts.size(), 2);
         QCOMPARE(messages.count(), 2);
-        QCOMPARE(messages.lastText(), kNotWavFile);
+        QCOMPARE(messages.lastText(), QStringLiteral("通知用サウンドには、WAVファイルを指定してください"));
         QCOMPARE(control<QLineEdit>(dlg(), "txtSoundFileName")->text(), wav);
         control<QPushButton>(dlg(), "cmdSoundTest")->click();
         QCOMPARE(played, QStringList{wav});
@@ -630,7 +633,7 @@ private slots:
         messages.clear();
         d.cmdApply()->click();
         QCOMPARE(messages.count(), 1);
-        QCOMPARE(messages.lastText(), kSoundWrong);
+        QCOMPARE(messages.lastText(), QStringLiteral("通知に使用するサウンドファイルの指定が正しくありません."));
         QCOMPARE(d.result(), int(QDialog::Accepted));
         QCOMPARE(m_settings.user.ALARM_SOUNDFILE, m_dir.filePath(QStringLiteral("gone.wav")));
     }

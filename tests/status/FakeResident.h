@@ -21,9 +21,14 @@ public:
     void OffMenu() override {}
     void UpdatePosition(bool forced) override { calls << QStringLiteral("UpdatePosition(%1)").arg(forced); }
     void GetData() override { calls << QStringLiteral("GetData"); }
-    void SetPeriodicTimersEnabled(bool enabled) override {
-        calls << QStringLiteral("SetPeriodicTimersEnabled(%1)").arg(enabled);
-        timersEnabled = enabled;
+    PeriodicTimerStates SuspendPeriodicTimers() override {
+        calls << QStringLiteral("SuspendPeriodicTimers");
+        timersEnabled = false;
+        return {};
+    }
+    void RestorePeriodicTimers(const PeriodicTimerStates&) override {
+        calls << QStringLiteral("RestorePeriodicTimers");
+        timersEnabled = true;
     }
     void SetLinkItems(const QList<LinkItem>& items) override {
         links = items;

@@ -193,6 +193,12 @@ private slots:
         QTest::mouseClick(status.centralWidget(), Qt::RightButton, {}, background);
         QCOMPARE(popups.size(), 1);
         QCOMPARE(popups.first(), status.centralWidget()->mapToGlobal(background));
+        // Not on a tab, a label or the grid.
+        QTest::mouseClick(status.objTabStrip(), Qt::RightButton, {}, status.objTabStrip()->tabRect(0).center());
+        QTest::mouseClick(status.lblLabel(1), Qt::RightButton, {}, QPoint(2, 2));
+        QTest::mouseClick(status.lblLabel(0), Qt::RightButton, {}, QPoint(2, 2));
+        QTest::mouseClick(status.objMSFlexGrid()->viewport(), Qt::RightButton, {}, QPoint(2, 200));
+        QCOMPARE(popups.size(), 1);
 
         // After the settings dialog: new tabs, then a forced registration and a board read.
         settings.user.GROUP_DISP_ORDER = {7};

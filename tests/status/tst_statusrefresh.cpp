@@ -1,10 +1,14 @@
 // The status window driven against groupware-sim: what a refresh reads, how the grid, notices,
 // schedule, menus and title come out, and the commands that act on the rows.
 #include "FakeResident.h"
+#include "app/StatusDialogs.h"
 #include "core/AppState.h"
 #include "core/Clock.h"
+#include "core/SettingsFile.h"
+#include "groupware/Directory.h"
 #include "groupware/GroupwareSession.h"
 #include "groupware/Login.h"
+#include "groupware/UserDataFile.h"
 #include "net/Transport.h"
 #include "status/StatusPages.h"
 #include "status/frmStatus.h"
@@ -149,11 +153,15 @@ private slots:
         QVERIFY(m_resident.timersEnabled);
         QVERIFY(!status.isLocked());
 
-        // A second refresh keeps the alarm state of the same items and raises no second notice
-        // window for the same article.
+        // A second refresh keeps the alarm state of the same items and announces the same article
+        // only once: the mail is announced again, the article neither in the window nor in the box.
         status.todaySchedule()[0].armed = false;
         status.Update();
         QVERIFY(!status.todaySchedule().first().armed);
+        QCOMPARE(m_notices.size(), 2);
+        QCOMPARE(m_notices.last() & 8, 0);
+        QCOMPARE(m_notices.last() & 1, 1);
+        QVERIFY(!status.txtYourNotice()->toPlainText().contains(QStringLiteral("新着の掲示があります。")));
     }
 
     void rebuildsLinkAndPositionMenus() {
@@ -395,18 +403,18 @@ private slots:
         QCOMPARE(asked.size(), 2);
     }
 
-    void userDataRefreshKeepsTheOldDirectoryOnFailure() {
+    void userDataRefreshReadsTheServersDirectory() {
+        // The window as the program composes it, against the server's directory of five members.
         QTemporaryDir dir;
         m_app.userDataFilePath = dir.filePath(QStringLiteral("UserData.dat"));
         frmStatus& status = makeWindow(1);
+        StatusDialogs dialogs(m_settings, m_app, m_session, status);
         status.Update();
         const QList<UserRecord> before = m_settings.users;
         ScriptedMessages messages;
-        status.setUserDataFetcher([](QList<UserRecord>& users) {
-            users = {{9, QStringLiteral("新人"), {1}}};
-            return false;
-        });
+        QVERIFY(m_sim.setFault(QStringLiteral("errorpage"), 0, 0, -1, QStringLiteral("page=WhereIndex&gid=0")));
         status.menuItem(QStringLiteral("mnuUpdateUserData"))->trigger();
+        QVERIFY(m_sim.clearFault());
         QCOMPARE(messages.count(), 1);
         QCOMPARE(messages.lastText(), QStringLiteral("ユーザーデータの更新に失敗しました"));
         QCOMPARE(messages.shown().first().title, QStringLiteral("エラー"));
@@ -414,19 +422,22 @@ private slots:
         QVERIFY(!status.isLocked());
         QVERIFY(!QFile::exists(m_app.userDataFilePath));
 
-        // On success the new directory is saved and shown: 高橋 now also belongs to 営業部.
-        QList<UserRecord> fresh = before;
-        fresh[3].groupIds = {2, 1};
-        status.setUserDataFetcher([&](QList<UserRecord>& users) {
-            users = fresh;
-            return true;
-        });
+        // On success the group selector and every group page are read, and the new directory is
+        // saved and shown: member 4 (佐藤 一郎 of 総務部) was not in the old one.
         m_sim.clearRequests();
         status.menuItem(QStringLiteral("mnuUpdateUserData"))->trigger();
         QCOMPARE(messages.count(), 1);
-        QVERIFY(QFile::exists(m_app.userDataFilePath));
-        QCOMPARE(m_settings.users.at(3).groupIds, (QList<qint32>{2, 1}));
+        QStringList gids;
+        for (const QJsonObject& request : boardReads())
+            gids << gidOf(request);
+        QCOMPARE(gids.mid(0, 4), (QStringList{"0", "1", "2", "3"}));
+        QCOMPARE(userNameById(m_settings.users, 4), QStringLiteral("佐藤 一郎"));
+        QList<UserRecord> saved;
+        QCOMPARE(LoadUserData(saved, m_app.userDataFilePath), qint16(SettingsDone));
+        QCOMPARE(saved.size(), m_settings.users.size());
         QCOMPARE(m_sim.requests(QStringLiteral("toppage")).size(), 1);
+        status.objTabStrip()->setCurrentIndex(2);
+        QVERIFY(column(status.objMSFlexGrid(), 0).contains(QStringLiteral("佐藤 一郎")));
     }
 
     void doubleClickOpensTheMemberWindow() {

@@ -47,6 +47,15 @@ private slots:
         QCOMPARE(captions(tray.item("mnuLink")->menu()), QStringList({"-"}));
     }
 
+    void statusWindowPopupHidesDispStatusWhileShown() {
+        TrayMenu tray;
+        tray.popupFromStatusWindow(QPoint(10, 10));
+        QTRY_VERIFY(tray.menu()->isVisible());
+        QVERIFY(!tray.item("mnuDispStatus")->isVisible());
+        tray.menu()->hide();
+        QVERIFY(tray.item("mnuDispStatus")->isVisible());
+    }
+
     void reportsChoices() {
         TrayMenu tray;
         QSignalSpy exits(&tray, &TrayMenu::exitOptionTriggered);
