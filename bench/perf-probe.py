@@ -186,12 +186,11 @@ def cmd_startup(exe, data):
     program.stop()
 
 
-def cmd_update(exe, data, count):
-    # Every timer tick counts as 15 s: with GET_INTERVAL 1 a refresh every 4 ticks.
-    program = Program(exe, data, {"ZELMORA_TEST_TICK_MS": "250"})
+def refreshes(program, count):
+    """Yields (members, wall, thread CPU, process CPU ms) of the next `count` successful status refreshes."""
     rx = r"Update: (\d+) members, wall ([\d.]+) ms, thread CPU ([\d.]+) ms, process CPU ([\d.]+) ms(.*)"
-    samples = []
-    while len(samples) < count:
+    seen = 0
+    while seen < count:
         got = program.wait_for(rx, 60)
         if not got:
             program.stop()
@@ -200,7 +199,14 @@ def cmd_update(exe, data, count):
         if m.group(5):
             note("a refresh failed: " + m.group(0))
             continue
-        samples.append((int(m.group(1)), float(m.group(2)), float(m.group(3)), float(m.group(4))))
+        seen += 1
+        yield (int(m.group(1)), float(m.group(2)), float(m.group(3)), float(m.group(4)))
+
+
+def cmd_update(exe, data, count):
+    # Every timer tick counts as 15 s: with GET_INTERVAL 1 a refresh every 4 ticks.
+    program = Program(exe, data, {"ZELMORA_TEST_TICK_MS": "250"})
+    samples = list(refreshes(program, count))
     program.stop()
     note("refreshes (members, wall, thread CPU, process CPU ms): %s" % samples)
     out("update_members", samples[-1][0])
@@ -385,22 +391,14 @@ def cmd_warm_tab(url, seconds, log):
 
 def cmd_refresh_cpu(exe, data, count):
     program = Program(exe, data, {"ZELMORA_TEST_TICK_MS": "250"})
-    rx = r"Update: (\d+) members, wall ([\d.]+) ms, thread CPU ([\d.]+) ms, process CPU ([\d.]+) ms(.*)"
     samples, first_ticks, last_ticks = [], None, None
-    while len(samples) < count:
-        got = program.wait_for(rx, 60)
-        if not got:
-            program.stop()
-            sys.exit("no status refresh was logged")
-        m = got[1]
-        if m.group(5):
-            note("a refresh failed: " + m.group(0))
-            continue
+    # The first refresh only starts the count of the process's CPU ticks.
+    for sample in refreshes(program, count + 1):
         ticks = cpu_ticks(program.proc.pid)
         if first_ticks is None:
-            first_ticks = ticks  # the first refresh only starts the count
+            first_ticks = ticks
         else:
-            samples.append((int(m.group(1)), float(m.group(2)), float(m.group(3)), float(m.group(4))))
+            samples.append(sample)
         last_ticks = ticks
     program.stop()
     out("refresh_members", samples[-1][0])
