@@ -5,7 +5,9 @@
 
 #include <QDBusConnection>
 #include <QDBusConnectionInterface>
-#include <QDBusInterface>
+#include <QDBusMessage>
+#include <QDBusReply>
+#include <QDBusVariant>
 #include <QDBusServiceWatcher>
 #include <QGuiApplication>
 #include <QIcon>
@@ -25,9 +27,13 @@ bool watcherRegistered() {
 bool statusNotifierHostRegistered() {
     if (!watcherRegistered())
         return false;
-    QDBusInterface watcher(kWatcherService, QStringLiteral("/StatusNotifierWatcher"), kWatcherService,
-                           QDBusConnection::sessionBus());
-    return watcher.property("IsStatusNotifierHostRegistered").toBool();
+    // A plain property read: no introspection of the watcher, and no meta-object cached for it.
+    QDBusMessage get = QDBusMessage::createMethodCall(kWatcherService, QStringLiteral("/StatusNotifierWatcher"),
+                                                      QStringLiteral("org.freedesktop.DBus.Properties"),
+                                                      QStringLiteral("Get"));
+    get << kWatcherService << QStringLiteral("IsStatusNotifierHostRegistered");
+    const QDBusReply<QDBusVariant> reply = QDBusConnection::sessionBus().call(get, QDBus::Block, 2000);
+    return reply.isValid() && reply.value().variant().toBool();
 }
 
 bool onX11() {

@@ -17,6 +17,7 @@
 #include <QTest>
 
 #include <csignal>
+#include <cstdio>
 #include <pwd.h>
 #include <unistd.h>
 
@@ -263,6 +264,12 @@ private slots:
         sim.clearRequests();
         QCOMPARE(::kill(pid_t(session.zelmoraPid()), SIGTERM), 0);
         QVERIFY2(test::waitUntil([&] { return session.zelmoraStatus() >= 0; }, 30000), qPrintable(session.log()));
+        if (session.zelmoraStatus() != 0) {
+            // QTest cuts long messages short: a sanitizer's report goes to stderr whole.
+            const QString log = session.log();
+            const qsizetype report = log.indexOf(QLatin1String("==ERROR: "));
+            std::fputs(qPrintable(report >= 0 ? log.mid(report) : log.right(8000)), stderr);
+        }
         QCOMPARE(session.zelmoraStatus(), 0);
         const auto posts = sim.requests(QStringLiteral("WhereEntry-post"));
         QCOMPARE(posts.size(), 1);
