@@ -104,6 +104,7 @@ void useSettingsDialog(Settings& settings, AppState& state, GroupwareSession& se
 int main(int argc, char** argv) {
     // Qt::AA_ShareOpenGLContexts, which the web engine needs, is left to the first page
     // (ui::loadBrowserModule): set here it makes Qt create an OpenGL context at start-up.
+    ui::useJapaneseDates();
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Zelmora"));
     QApplication::setApplicationVersion(QStringLiteral(ZELMORA_VERSION_STRING));

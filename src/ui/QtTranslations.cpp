@@ -1,10 +1,12 @@
 #include "ui/QtTranslations.h"
 
 #include "core/Logging.h"
+#include "ui/QtGapTranslator.h"
 
 #include <QCoreApplication>
 #include <QDir>
 #include <QLibraryInfo>
+#include <QLocale>
 #include <QTranslator>
 
 namespace zelmora::ui {
@@ -15,7 +17,17 @@ QStringList qtTranslationFolders(const QString& programDir) {
             QDir::cleanPath(program.filePath(QStringLiteral("../share/zelmora/translations")))};
 }
 
+void useJapaneseDates() {
+    // Qt reads LC_ALL, then LC_TIME, then LANG for the system locale's dates; it needs no installed
+    // C library locale for that. A Japanese LC_ALL is left as it is.
+    if (qEnvironmentVariableIsSet("LC_ALL") && !qEnvironmentVariable("LC_ALL").startsWith(QLatin1String("ja")))
+        qunsetenv("LC_ALL");
+    qputenv("LC_TIME", "ja_JP.UTF-8");
+}
+
 QString installQtTranslations(QCoreApplication& app) {
+    QLocale::setDefault(QLocale(QLocale::Japanese, QLocale::Japan));
+    QCoreApplication::installTranslator(new QtGapTranslator(&app));
     // Every text of the program is Japanese whatever the session's locale, and so are Qt's.
     for (const QString& folder : qtTranslationFolders(QCoreApplication::applicationDirPath())) {
         auto* translator = new QTranslator(&app);

@@ -62,6 +62,7 @@ bool saveModal(const std::function<void()>& open, const QString& path) {
 } // namespace
 
 int main(int argc, char** argv) {
+    ui::useJapaneseDates();
     QApplication app(argc, argv);
     // As the program does: Qt's buttons and file chooser in Japanese, message boxes on screen.
     if (ui::installQtTranslations(app).isEmpty())
