@@ -22,15 +22,9 @@ std::vector<std::unique_ptr<IdleTimeReader>> desktopReaders() {
     readers.push_back(std::make_unique<XssIdleSource>());
     return readers;
 }
-
-// Only real X11 tells a program where the pointer is outside its own windows; under XWayland it
-// sees X11 windows only, and a user working in native windows would look idle.
-bool onRealX11() {
-    return QGuiApplication::platformName() == QLatin1String("xcb") && !isWaylandSession();
-}
 } // namespace
 
-DesktopIdleSource::DesktopIdleSource() : DesktopIdleSource(desktopReaders(), onRealX11()) {}
+DesktopIdleSource::DesktopIdleSource() : DesktopIdleSource(desktopReaders(), onRealX11(QGuiApplication::platformName())) {}
 
 DesktopIdleSource::DesktopIdleSource(std::vector<std::unique_ptr<IdleTimeReader>> readers, bool cursorUsable)
     : m_readers(std::move(readers)), m_cursorUsable(cursorUsable) {}

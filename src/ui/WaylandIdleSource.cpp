@@ -16,6 +16,10 @@ bool isWaylandSession() {
            qEnvironmentVariable("XDG_SESSION_TYPE").compare(QLatin1String("wayland"), Qt::CaseInsensitive) == 0;
 }
 
+bool onRealX11(const QString& platformName) {
+    return platformName == QLatin1String("xcb") && !isWaylandSession();
+}
+
 struct WaylandIdleSource::Connection {
     wl_display* display = nullptr;
     wl_registry* registry = nullptr;

@@ -11,6 +11,9 @@ namespace zelmora::ui {
 // True in a Wayland session, whatever platform plugin Qt uses: under XWayland the X screen-saver
 // extension and the pointer only see X11 windows.
 bool isWaylandSession();
+// True on real X11 only: Qt on "xcb" outside a Wayland session. Under XWayland the X screen saver
+// extension and the pointer see X11 windows only, and a user working in native windows would look idle.
+bool onRealX11(const QString& platformName);
 
 // Session idle time from the Wayland compositor: the standard ext-idle-notify-v1 protocol or KDE's
 // older org_kde_kwin_idle (sway 1.7, KWin before 5.27). The compositor says when the seat has been

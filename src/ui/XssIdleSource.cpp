@@ -33,8 +33,7 @@ template <typename F> bool resolve(void* library, const char* symbol, F& functio
 } // namespace
 
 XssIdleSource::XssIdleSource() {
-    // Under XWayland the extension only sees input to X11 windows: use it on real X11 only.
-    if (QGuiApplication::platformName() == QLatin1String("xcb") && !isWaylandSession() && !open())
+    if (onRealX11(QGuiApplication::platformName()) && !open())
         close();
 }
 

@@ -76,6 +76,32 @@ private slots:
             QVERIFY(idle.SampleMouse());
     }
 
+    // The X screen saver extension and the pointer are used on real X11 only, never under XWayland.
+    void usesX11IdleSourcesOnRealX11Only_data() {
+        QTest::addColumn<QString>("platform");
+        QTest::addColumn<QByteArray>("waylandDisplay");
+        QTest::addColumn<QByteArray>("sessionType");
+        QTest::addColumn<bool>("x11");
+        QTest::newRow("X11") << "xcb" << QByteArray() << QByteArray("x11") << true;
+        QTest::newRow("XWayland, WAYLAND_DISPLAY") << "xcb" << QByteArray("wayland-0") << QByteArray() << false;
+        QTest::newRow("XWayland, XDG_SESSION_TYPE") << "xcb" << QByteArray() << QByteArray("wayland") << false;
+        QTest::newRow("native Wayland") << "wayland" << QByteArray("wayland-0") << QByteArray("wayland") << false;
+    }
+    void usesX11IdleSourcesOnRealX11Only() {
+        QFETCH(QString, platform);
+        QFETCH(QByteArray, waylandDisplay);
+        QFETCH(QByteArray, sessionType);
+        QFETCH(bool, x11);
+        const QByteArray savedDisplay = qgetenv("WAYLAND_DISPLAY");
+        const QByteArray savedType = qgetenv("XDG_SESSION_TYPE");
+        qputenv("WAYLAND_DISPLAY", waylandDisplay);
+        qputenv("XDG_SESSION_TYPE", sessionType);
+        const bool realX11 = onRealX11(platform);
+        qputenv("WAYLAND_DISPLAY", savedDisplay);
+        qputenv("XDG_SESSION_TYPE", savedType);
+        QCOMPARE(realX11, x11);
+    }
+
     // The compositor's idle notices (ext-idle-notify-v1, from a test compositor that offers only
     // that) become the idle time the minute sampler reads.
     void followsTheWaylandCompositorsIdleNotices() {
