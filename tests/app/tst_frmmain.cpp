@@ -26,10 +26,13 @@
 #include <QJsonObject>
 #include <QLabel>
 #include <QPushButton>
+#include <QSessionManager>
+#include <QMetaMethod>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <array>
 #include <csignal>
 #include <functional>
 
@@ -501,6 +504,28 @@ private slots:
         QCOMPARE(entryPosts(m_sim).size(), 1);
         QCOMPARE(field(entryPosts(m_sim)[0], "Detail"), QStringLiteral("帰宅"));
         QVERIFY(QFile::exists(m_app.settingsFilePath));
+    }
+
+    // The session manager asks to save before a log-off that may still be cancelled: the files are
+    // written and the program goes on. No XSMP session manager runs here, so the application's own
+    // signal is emitted; the session manager object it carries is not used by the program.
+    void sessionManagersSaveRequestWritesTheFilesAndKeepsRunning() {
+        makeMain(1);
+        m_main->setTrayRetry(1, 0);
+        m_main->Load();
+        QSignalSpy ended(m_main.get(), &frmMain::programEnded);
+        alignas(QSessionManager) std::array<char, sizeof(QSessionManager)> unused{};
+        QVERIFY(QMetaMethod::fromSignal(&QGuiApplication::commitDataRequest)
+                    .invoke(qApp, Qt::DirectConnection,
+                            Q_ARG(QSessionManager&, *reinterpret_cast<QSessionManager*>(unused.data()))));
+        QVERIFY(cp932::decode(test::readFile(m_app.settingsFilePath))
+                    .contains(QStringLiteral("SERVER_URL=") + m_sim.baseUrl().toString()));
+        QList<UserRecord> users;
+        QCOMPARE(LoadUserData(users, m_app.userDataFilePath), qint16(SettingsDone));
+        QCOMPARE(users.size(), 1);
+        QTest::qWait(100);
+        QCOMPARE(ended.count(), 0);
+        QCOMPARE(m_quits, 0);
     }
 
     void withoutATrayClosingTheStatusWindowEndsTheProgram() {
