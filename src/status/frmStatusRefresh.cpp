@@ -214,28 +214,25 @@ void frmStatus::fillGrid() {
     const QSignalBlocker blocker(grid);
     const QList<StatusRow> rows =
         statusRows(m_session.members(), m_settings.users, groupIdFromTabKey(TabKey(m_intCurrentTab)), Clock::today());
-    grid->setRows(1);
     const QList<QString> headers = statusHeaders();
     for (int c = 0; c < headers.size(); ++c)
         grid->setTextMatrix(0, c, headers.at(c));
     m_lngRowUserID = {0};
-    grid->setRows(int(rows.size()) + 1);
-    for (int i = 0; i < rows.size(); ++i) {
-        const StatusRow& row = rows.at(i);
-        const int r = i + 1;
+    m_lngRowUserID.reserve(rows.size() + 1);
+    QList<ui::FlexGridRow> body;
+    body.reserve(rows.size());
+    const QColor black(0, 0, 0);
+    for (const StatusRow& row : rows) {
         m_lngRowUserID.append(row.userId);
         const QColor colour = toColor(row.colour);
-        const QColor black(0, 0, 0);
-        const QString texts[] = {row.name, row.position, row.memo, row.contact, row.updated};
-        const QColor colours[] = {black, colour, black, colour, colour};
-        for (int c = 0; c < 5; ++c) {
-            grid->setCellForeColor(r, c, colours[c]);
-            if (c != 4 || !texts[c].isEmpty())
-                grid->setTextMatrix(r, c, texts[c]);
-        }
+        body.append({{row.name, black}, {row.position, colour}, {row.memo, black}, {row.contact, colour},
+                     {row.updated, colour}});
     }
+    grid->setBody(std::move(body));
     const bool hasRows = grid->rows() > 1;
     grid->setCurrentGridCell(hasRows ? 1 : 0, 0);
+    // A refresh shows the board from its top, as when the rows were laid out anew.
+    grid->scrollToTop();
     grid->setFocusRect(hasRows ? ui::FlexGrid::FocusRect::None : ui::FlexGrid::FocusRect::Light);
 }
 

@@ -23,6 +23,7 @@
 #include <QMenu>
 #include <QPlainTextEdit>
 #include <QRegularExpression>
+#include <QSignalSpy>
 #include <QTabBar>
 #include <QTemporaryDir>
 #include <QTest>
@@ -156,7 +157,11 @@ private slots:
         // A second refresh keeps the alarm state of the same items and announces the same article
         // only once: the mail is announced again, the article neither in the window nor in the box.
         status.todaySchedule()[0].armed = false;
+        // The same board again redraws no cell.
+        QSignalSpy redrawn(grid->model(), &QAbstractItemModel::dataChanged);
+        QSignalSpy inserted(grid->model(), &QAbstractItemModel::rowsInserted);
         status.Update();
+        QCOMPARE(redrawn.count() + inserted.count(), 0);
         QVERIFY(!status.todaySchedule().first().armed);
         QCOMPARE(m_notices.size(), 2);
         QCOMPARE(m_notices.last() & 8, 0);
@@ -329,7 +334,12 @@ private slots:
                 meeting = action;
         }
         QVERIFY(meeting);
+        QSignalSpy redrawn(grid->model(), &QAbstractItemModel::dataChanged);
         meeting->trigger();
+        // Only 山田's row is redrawn.
+        QCOMPARE(redrawn.count(), 1);
+        QCOMPARE(redrawn.first().at(0).toModelIndex().row(), 0);
+        QCOMPARE(redrawn.first().at(1).toModelIndex().row(), 0);
         const QList<QJsonObject> posts = m_sim.requests(QStringLiteral("WhereEntry-post"));
         QCOMPARE(posts.size(), 1);
         const QJsonObject fields = posts.first().value(QStringLiteral("fields")).toObject();
