@@ -199,9 +199,12 @@ private slots:
 
         // A hundred refreshes leave as many menu items as one.
         const int actions = deliveredActions(&status);
+        const QList<QAction*> kept = {links.at(2), mine.at(4), status.mnuR_PositionItem().at(4)};
         for (int i = 0; i < 100; ++i)
             status.Update();
         QCOMPARE(deliveredActions(&status), actions);
+        // The same links and places keep their items.
+        QCOMPARE((QList<QAction*>{links.at(2), mine.at(4), status.mnuR_PositionItem().at(4)}), kept);
         QCOMPARE(status.mnuLinkItem().size(), 3);
         QCOMPARE(status.mnuMyPositionItem().size(), mine.size());
         QCOMPARE(m_resident.linkRebuilds, 101);
@@ -349,6 +352,8 @@ private slots:
         // The refresh after the post shows the new entry and opens no notice window.
         QCOMPARE(grid->textMatrix(1, 1), QStringLiteral("会議"));
         QCOMPARE(grid->cellForeColor(1, 1), kBlack);
+        for (QAction* action : status.mnuMyPositionItem())
+            QCOMPARE(action->isChecked(), action->text() == QStringLiteral("会議"));
         QVERIFY(m_notices.isEmpty());
 
         // A click on the header row changes nothing.
