@@ -199,12 +199,14 @@ private slots:
 
         // A hundred refreshes leave as many menu items as one.
         const int actions = deliveredActions(&status);
-        const QList<QAction*> kept = {links.at(2), mine.at(4), status.mnuR_PositionItem().at(4)};
+        for (QAction* action : {links.at(2), mine.at(4), status.mnuR_PositionItem().at(4)})
+            action->setProperty("kept", true);
         for (int i = 0; i < 100; ++i)
             status.Update();
         QCOMPARE(deliveredActions(&status), actions);
         // The same links and places keep their items.
-        QCOMPARE((QList<QAction*>{links.at(2), mine.at(4), status.mnuR_PositionItem().at(4)}), kept);
+        for (QAction* action : {links.at(2), mine.at(4), status.mnuR_PositionItem().at(4)})
+            QVERIFY(action->property("kept").toBool());
         QCOMPARE(status.mnuLinkItem().size(), 3);
         QCOMPARE(status.mnuMyPositionItem().size(), mine.size());
         QCOMPARE(m_resident.linkRebuilds, 101);
