@@ -81,25 +81,46 @@ PostResult PostForm(const QString& url, const FormData& form, const QString& hea
     return PostForm(url, body, headers);
 }
 
+namespace {
+// Characters whose upper case is themselves or never an ASCII letter: ASCII, and from U+3000 on
+// (kana, kanji, full- and half-width forms) except the Latin ligatures U+FB00... and their block.
+bool upperCaseStaysApart(QStringView text) {
+    for (const QChar c : text) {
+        const char16_t u = c.unicode();
+        if (u >= 0x80 && (u < 0x3000 || (u >= 0xFB00 && u < 0xFE00)))
+            return false;
+    }
+    return true;
+}
+
+// The rejections below, on a text where `has` tells whether an upper-case needle occurs.
+template <typename Has>
+bool usable(Has has) {
+    if (has(QLatin1String("ERROR")))
+        return false;
+    if ((has(QLatin1String("NOT FOUND")) && has(QLatin1String("404"))) || has(QLatin1String("HTTP 404")))
+        return false;
+    if ((has(QLatin1String("FORBIDDEN")) && has(QLatin1String("403"))) || has(QLatin1String("HTTP 403")))
+        return false;
+    if (has(kLoginRequiredText) || has(kLicenceKeyMissingText))
+        return false;
+    return true;
+}
+} // namespace
+
 bool IsValidPage(const QString& page) {
     // Substring tests in this order on the upper-cased text; a usable page that mentions "error"
     // anywhere is rejected too, as the server's own error pages are recognised no other way.
+    if (page.isEmpty())
+        return false;
+    if (upperCaseStaysApart(page)) {
+        // Upper-casing maps ASCII letters to ASCII letters and leaves the rest: a search that
+        // ignores case finds the ASCII needles without a copy of the page; the Japanese ones have
+        // no case.
+        return usable([&page](const auto& needle) { return page.contains(needle, Qt::CaseInsensitive); });
+    }
     const QString text = page.toUpper();
-    if (text.isEmpty())
-        return false;
-    if (text.contains(QLatin1String("ERROR")))
-        return false;
-    if ((text.contains(QLatin1String("NOT FOUND")) && text.contains(QLatin1String("404"))) ||
-        text.contains(QLatin1String("HTTP 404")))
-        return false;
-    if ((text.contains(QLatin1String("FORBIDDEN")) && text.contains(QLatin1String("403"))) ||
-        text.contains(QLatin1String("HTTP 403")))
-        return false;
-    if (text.contains(kLoginRequiredText))
-        return false;
-    if (text.contains(kLicenceKeyMissingText))
-        return false;
-    return true;
+    return usable([&text](const auto& needle) { return text.contains(needle); });
 }
 
 } // namespace zelmora
