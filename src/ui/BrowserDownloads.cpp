@@ -28,12 +28,24 @@ BrowserDownloads::BrowserDownloads(WindowOfPage windowOf, QObject* parent)
 
 void BrowserDownloads::onDownloadRequested(QWebEngineDownloadRequest* download) {
     BrowserWindow* window = m_windowOf ? m_windowOf(download->page()) : nullptr;
+    // A link that opens its file in a new window leaves that window empty: the download belongs
+    // to the window the link was in, and the empty one goes.
+    QPointer<BrowserWindow> empty;
+    if (window && window->isEmpty() && window->opener()) {
+        empty = window;
+        window = window->opener();
+    }
+    const auto closeEmpty = [empty] {
+        if (empty)
+            empty->close();
+    };
     const QString suggested = QDir(download->downloadDirectory()).filePath(download->downloadFileName());
     const QString path = m_chooser(window, suggested);
     if (path.isEmpty()) {
         download->cancel();
         if (window)
             window->showNotice(QStringLiteral("ダウンロードを中止しました: %1").arg(download->downloadFileName()));
+        closeEmpty();
         return;
     }
     const QFileInfo target(path);
@@ -42,6 +54,7 @@ void BrowserDownloads::onDownloadRequested(QWebEngineDownloadRequest* download) 
     qCInfo(lcNet).noquote() << "browser download of" << download->url().host() << "to" << target.absoluteFilePath();
     follow(download, window);
     download->accept();
+    closeEmpty();
 }
 
 void BrowserDownloads::follow(QWebEngineDownloadRequest* download, BrowserWindow* window) {

@@ -73,10 +73,11 @@ void BrowserWindow::setWindowFactory(WindowFactory factory) {
         page->setWindowFactory({});
         return;
     }
-    page->setWindowFactory([factory]() -> QWebEnginePage* {
+    page->setWindowFactory([this, factory]() -> QWebEnginePage* {
         BrowserWindow* window = factory();
         if (!window)
             return nullptr;
+        window->m_opener = this;
         window->show();
         return window->view()->page();
     });
@@ -132,6 +133,11 @@ bool BrowserWindow::waitForLoad(int timeoutMs) {
     QTimer::singleShot(timeoutMs, &loop, &QEventLoop::quit);
     loop.exec();
     return self && finished;
+}
+
+bool BrowserWindow::isEmpty() const {
+    const QUrl url = m_view->url();
+    return url.isEmpty() || url == QUrl(QStringLiteral("about:blank"));
 }
 
 void BrowserWindow::closeEvent(QCloseEvent* event) {

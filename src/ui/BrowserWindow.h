@@ -2,6 +2,7 @@
 
 #include "groupware/BrowserLogin.h"
 
+#include <QPointer>
 #include <QUrl>
 #include <QWidget>
 
@@ -44,6 +45,11 @@ public:
 
     QWebEngineView* view() const { return m_view; }
 
+    // The window whose page opened this one, if any; and whether this one still shows nothing
+    // (a new window whose link turned out to be a download).
+    BrowserWindow* opener() const { return m_opener.data(); }
+    bool isEmpty() const;
+
 signals:
     void closed();
 
@@ -58,6 +64,7 @@ private:
 
     QWebEngineView* m_view = nullptr;
     QLabel* m_notice = nullptr;
+    QPointer<BrowserWindow> m_opener;
     QUrl m_serverOrigin;
     QString m_serverUser;
     QString m_serverPassword;

@@ -283,7 +283,9 @@ private slots:
     // A server that takes the connection and never answers. The start-up registration (a POST)
     // is given up by the watchdog and the launch goes on; a board read (a GET) fails after TIMEOUT
     // with the error title, the rows kept, and the next refresh is whole again. Throughout both
-    // waits the event loop keeps running: its longest stall stays under 200 ms.
+    // waits the event loop keeps running: its longest stall stays well under a second (a window
+    // frozen by the wait would stall for the whole 4-second time-out; a loaded machine adds a few
+    // hundred milliseconds at most).
     void hangingServer() {
         SimServer sim;
         QVERIFY(sim.start());
@@ -341,7 +343,7 @@ private slots:
         QVERIFY(postStalls.size() >= 1);
         QVERIFY(getStalls.size() >= 4);
         for (const int stall : postStalls + getStalls)
-            QVERIFY2(stall < 200, qPrintable(QString::number(stall)));
+            QVERIFY2(stall < 1000, qPrintable(QString::number(stall)));
         endNormally(zelmora);
     }
 

@@ -4,11 +4,16 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QLocalServer>
+#include <QRegularExpression>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <cstring>
+#include <sys/socket.h>
 #include <sys/stat.h>
+#include <sys/un.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 using namespace zelmora;
@@ -79,7 +84,8 @@ private slots:
         for (qsizetype i = 0; i < names.size(); ++i)
             saved.at(i).isNull() ? qunsetenv(names.at(i).constData()) : qputenv(names.at(i).constData(), saved.at(i));
         QVERIFY(claimed);
-        QCOMPARE(QFileInfo(instance.serverName()).absolutePath(), root.filePath(expectedParent.arg(::getuid())));
+        const QString parent = expectedParent.contains(QLatin1String("%1")) ? expectedParent.arg(::getuid()) : expectedParent;
+        QCOMPARE(QFileInfo(instance.serverName()).absolutePath(), root.filePath(parent));
         struct stat st {};
         QCOMPARE(::stat(QFile::encodeName(QFileInfo(instance.serverName()).absolutePath()).constData(), &st), 0);
         QCOMPARE(int(st.st_mode & 077), 0); // nobody else may enter it
@@ -97,6 +103,53 @@ private slots:
         }
         SingleInstance again(dir.path());
         QVERIFY(again.claim());
+    }
+
+    // A socket under the instance's name that another user listens on (placed there by root, say) is
+    // neither told to come forward nor taken for a running instance: this start runs and takes the name.
+    void aSocketOfAnotherUserIsNotTrusted() {
+        if (::getuid() != 0)
+            QSKIP("only root can run a listener as another user");
+        QTemporaryDir dir;
+        QTemporaryDir open;
+        QCOMPARE(::chmod(QFile::encodeName(open.path()).constData(), 0777), 0);
+        const QByteArray staging = QFile::encodeName(open.filePath(QStringLiteral("s")));
+        const QByteArray name = QFile::encodeName(SingleInstance(dir.path()).serverName());
+        int pipeFds[2];
+        QCOMPARE(::pipe(pipeFds), 0);
+        const pid_t child = ::fork();
+        if (child == 0) {
+            // The other user's listener: it reports what it was sent down the pipe.
+            ::alarm(10);
+            sockaddr_un address{};
+            address.sun_family = AF_UNIX;
+            std::strncpy(address.sun_path, staging.constData(), sizeof address.sun_path - 1);
+            const int listener = ::socket(AF_UNIX, SOCK_STREAM, 0);
+            if (::setgid(65534) != 0 || ::setuid(65534) != 0 ||
+                ::bind(listener, reinterpret_cast<sockaddr*>(&address), sizeof address) != 0 || ::listen(listener, 1))
+                ::_exit(1);
+            (void)!::write(pipeFds[1], "+", 1);
+            const int peer = ::accept(listener, nullptr, nullptr);
+            char received[64];
+            const ssize_t n = peer < 0 ? 0 : ::read(peer, received, sizeof received);
+            (void)!::write(pipeFds[1], received, size_t(qMax<ssize_t>(n, 0)));
+            ::_exit(0);
+        }
+        ::close(pipeFds[1]);
+        char ready = 0;
+        QCOMPARE(::read(pipeFds[0], &ready, 1), ssize_t(1));
+        QCOMPARE(::rename(staging.constData(), name.constData()), 0);
+        QTest::ignoreMessage(QtWarningMsg, QRegularExpression(QStringLiteral("is held by uid 65534 - not trusted")));
+        SingleInstance start(dir.path());
+        QVERIFY(start.claim());
+        QByteArray told;
+        char buffer[64];
+        for (ssize_t n; (n = ::read(pipeFds[0], buffer, sizeof buffer)) > 0;)
+            told.append(buffer, n);
+        ::close(pipeFds[0]);
+        int status = 0;
+        QCOMPARE(::waitpid(child, &status, 0), child);
+        QCOMPARE(told, QByteArray());
     }
 };
 

@@ -93,10 +93,12 @@ int main() {
     }
     wl_global_create(c.display, &wl_seat_interface, 1, nullptr, bindSeat);
     wl_global_create(c.display, &ext_idle_notifier_v1_interface, 1, &c, bindNotifier);
-    wl_event_loop_add_fd(wl_display_get_event_loop(c.display), STDIN_FILENO, WL_EVENT_READABLE, readInput, &c);
+    wl_event_source* input =
+        wl_event_loop_add_fd(wl_display_get_event_loop(c.display), STDIN_FILENO, WL_EVENT_READABLE, readInput, &c);
     std::printf("%s\n", socket);
     std::fflush(stdout);
     wl_display_run(c.display);
+    wl_event_source_remove(input);
     wl_display_destroy_clients(c.display);
     wl_display_destroy(c.display);
     return 0;

@@ -185,7 +185,7 @@ private slots:
         server.setRoute("/", 200, "Content-Type: text/html\r\n",
                         "<body style='margin:0'><a id=mail href='mailto:x@example.org' "
                         "style='display:block;height:200px'>m</a> <a id=blank target=_blank href=/b>b</a> "
-                        "<a id=file href=/file>f</a></body>");
+                        "<a id=file href=/file>f</a> <a id=newfile target=_blank href=/file>g</a></body>");
         server.setRoute("/b", 200, "Content-Type: text/html\r\n", "<title>B</title>b");
         server.setRoute("/file", 200,
                         "Content-Type: application/octet-stream\r\n"
@@ -193,12 +193,13 @@ private slots:
                         "attached text");
         QTemporaryDir dir;
         QString suggested;
+        int saves = 0;
         ui::BrowserPages pages;
         pages.setProgramUrl(server.url(QStringLiteral("/office.exe")));
         pages.setProxy(1, {}, 0);
         pages.setSaveChooser([&](QWidget*, const QString& path) {
             suggested = path;
-            return dir.filePath(QStringLiteral("saved.txt"));
+            return dir.filePath(QStringLiteral("saved%1.txt").arg(++saves));
         });
         ui::BrowserWindow* window = pages.OpenAddress(server.url());
         QVERIFY(window);
@@ -213,9 +214,16 @@ private slots:
         click(window, "file");
         QTRY_VERIFY_WITH_TIMEOUT(window->notice().startsWith(QStringLiteral("ダウンロードが完了しました: ")), 30000);
         QVERIFY(suggested.endsWith(QStringLiteral("memo.txt")));
-        QFile saved(dir.filePath(QStringLiteral("saved.txt")));
+        QFile saved(dir.filePath(QStringLiteral("saved1.txt")));
         QVERIFY(saved.open(QIODevice::ReadOnly));
         QCOMPARE(saved.readAll(), QByteArray("attached text"));
+        // A file opened in a new window: the download is the page's, and no empty window stays.
+        click(window, "newfile");
+        QTRY_COMPARE_WITH_TIMEOUT(window->notice(),
+                                  QStringLiteral("ダウンロードが完了しました: ") + dir.filePath(QStringLiteral("saved2.txt")),
+                                  30000);
+        QTRY_COMPARE_WITH_TIMEOUT(pages.openWindows().size(), 3, 30000);
+        QVERIFY(QFile::exists(dir.filePath(QStringLiteral("saved2.txt"))));
 
         // The desktop would get a "mailto:" only from a click of the user's: a real one.
         QTRY_VERIFY_WITH_TIMEOUT(window->view()->focusProxy(), 30000);
