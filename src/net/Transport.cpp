@@ -82,45 +82,42 @@ PostResult PostForm(const QString& url, const FormData& form, const QString& hea
 }
 
 namespace {
-// Characters whose upper case is themselves or never an ASCII letter: ASCII, and from U+3000 on
-// (kana, kanji, full- and half-width forms) except the Latin ligatures U+FB00... and their block.
-bool upperCaseStaysApart(QStringView text) {
-    for (const QChar c : text) {
+// The text upper-cased as far as the needles of IsValidPage can tell, in one tight pass over
+// ASCII's a-z where no other character's upper case is or holds an ASCII letter: ASCII, and from
+// U+3000 on (kana, kanji, full- and half-width forms) except the block of the Latin ligatures at
+// U+FB00. Other text takes QString's full mapping.
+QString upperCased(const QString& page) {
+    QString text(page.size(), Qt::Uninitialized);
+    char16_t* out = reinterpret_cast<char16_t*>(text.data());
+    for (const QChar c : page) {
         const char16_t u = c.unicode();
         if (u >= 0x80 && (u < 0x3000 || (u >= 0xFB00 && u < 0xFE00)))
-            return false;
+            return page.toUpper();
+        *out++ = u >= 'a' && u <= 'z' ? char16_t(u - ('a' - 'A')) : u;
     }
-    return true;
-}
-
-// The rejections below, on a text where `has` tells whether an upper-case needle occurs.
-template <typename Has>
-bool usable(Has has) {
-    if (has(QLatin1String("ERROR")))
-        return false;
-    if ((has(QLatin1String("NOT FOUND")) && has(QLatin1String("404"))) || has(QLatin1String("HTTP 404")))
-        return false;
-    if ((has(QLatin1String("FORBIDDEN")) && has(QLatin1String("403"))) || has(QLatin1String("HTTP 403")))
-        return false;
-    if (has(kLoginRequiredText) || has(kLicenceKeyMissingText))
-        return false;
-    return true;
+    return text;
 }
 } // namespace
 
 bool IsValidPage(const QString& page) {
     // Substring tests in this order on the upper-cased text; a usable page that mentions "error"
     // anywhere is rejected too, as the server's own error pages are recognised no other way.
-    if (page.isEmpty())
+    const QString text = upperCased(page);
+    if (text.isEmpty())
         return false;
-    if (upperCaseStaysApart(page)) {
-        // Upper-casing maps ASCII letters to ASCII letters and leaves the rest: a search that
-        // ignores case finds the ASCII needles without a copy of the page; the Japanese ones have
-        // no case.
-        return usable([&page](const auto& needle) { return page.contains(needle, Qt::CaseInsensitive); });
-    }
-    const QString text = page.toUpper();
-    return usable([&text](const auto& needle) { return text.contains(needle); });
+    if (text.contains(QLatin1String("ERROR")))
+        return false;
+    if ((text.contains(QLatin1String("NOT FOUND")) && text.contains(QLatin1String("404"))) ||
+        text.contains(QLatin1String("HTTP 404")))
+        return false;
+    if ((text.contains(QLatin1String("FORBIDDEN")) && text.contains(QLatin1String("403"))) ||
+        text.contains(QLatin1String("HTTP 403")))
+        return false;
+    if (text.contains(kLoginRequiredText))
+        return false;
+    if (text.contains(kLicenceKeyMissingText))
+        return false;
+    return true;
 }
 
 } // namespace zelmora
