@@ -13,6 +13,8 @@
                                              is the server's request log, which counts the reloads
     perf-probe.py refresh-cpu EXE DATA COUNT COUNT status refreshes with fast timers: the process's CPU
                                              per refresh over the run, and the Update lines' own figures
+    perf-probe.py refresh-stall EXE DATA COUNT  the same with the event-loop monitor on: the longest
+                                             stall over COUNT refreshes after the first
 
 Results are printed as shell assignments (name=value), one a line; notes go to standard error.
 """
@@ -409,6 +411,28 @@ def cmd_refresh_cpu(exe, data, count):
     out("refresh_update_wall_ms", statistics.median(s[1] for s in samples))
 
 
+def cmd_refresh_stall(exe, data, count):
+    """The longest event-loop stall from the end of the first refresh to the last of `count` more."""
+    program = Program(exe, data, {"ZELMORA_TEST_TICK_MS": "250", "QT_LOGGING_RULES": "zelmora.*=true"})
+    samples, start = [], None
+    for sample in refreshes(program, count + 1):
+        if start is None:
+            start = program.now()
+        else:
+            samples.append(sample)
+    # The last period's report comes up to a second after the last refresh.
+    program.wait_for(r"longest event-loop stall", 2)
+    end = program.now()
+    program.stop()
+    rx = re.compile(r"(?:longest event-loop stall|event loop stalled for) (\d+) ms")
+    stalls = [int(m.group(1)) for t, line in program.log if start <= t <= end for m in [rx.search(line)] if m]
+    out("stall_members", samples[-1][0])
+    out("stall_refreshes", len(samples))
+    out("stall_longest_ms", max(stalls, default=0))
+    out("stall_update_thread_cpu_ms", statistics.median(s[2] for s in samples))
+    out("stall_update_wall_ms", statistics.median(s[1] for s in samples))
+
+
 # --- settings ------------------------------------------------------------------------------------
 
 def scramble(key, text):
@@ -460,6 +484,8 @@ def main():
         cmd_warm_tab(args[0], float(args[1]), args[2])
     elif command == "refresh-cpu" and len(args) == 3:
         cmd_refresh_cpu(args[0], args[1], int(args[2]))
+    elif command == "refresh-stall" and len(args) == 3:
+        cmd_refresh_stall(args[0], args[1], int(args[2]))
     else:
         sys.exit(__doc__)
 

@@ -3,7 +3,9 @@
 # the board every 2 s, and Zelmora refreshing the same board. CPU per reload / refresh for both and
 # their ratio. See bench/README.md.
 #
-#   bench/warm-tab.sh BUILD_DIR [--members N] [--seconds S] [--refreshes N]
+#   bench/warm-tab.sh BUILD_DIR [--members N] [--seconds S] [--refreshes N] [--stall]
+#
+# --stall: no tab; Zelmora only, with the event-loop monitor on: the longest stall over the refreshes.
 #
 # BUILD_DIR holds zelmora, zelmora-cli and groupware-sim (a RelWithDebInfo or Release build). Needs
 # python3 and chromium; without a DISPLAY the script runs itself under xvfb-run.
@@ -11,7 +13,7 @@ set -euo pipefail
 
 here=$(cd "$(dirname "$0")" && pwd)
 usage() {
-    sed -n '2,9p' "$0" | sed 's/^# \{0,1\}//' >&2
+    sed -n '2,11p' "$0" | sed 's/^# \{0,1\}//' >&2
     exit 2
 }
 
@@ -21,11 +23,13 @@ shift
 members=1000
 seconds=60
 refreshes=20
+stall=0
 while [ $# -gt 0 ]; do
     case "$1" in
     --members) members=$2; shift 2 ;;
     --seconds) seconds=$2; shift 2 ;;
     --refreshes) refreshes=$2; shift 2 ;;
+    --stall) stall=1; shift ;;
     *) usage ;;
     esac
 done
@@ -36,11 +40,11 @@ sim=$build/tools/groupware-sim/groupware-sim
 for exe in "$zelmora" "$cli" "$sim"; do
     [ -x "$exe" ] || { echo "missing $exe (cmake --build $build --target zelmora zelmora-cli groupware-sim)" >&2; exit 1; }
 done
-command -v chromium > /dev/null || { echo "chromium is not installed (apt-get install chromium)" >&2; exit 1; }
+[ "$stall" = 1 ] || command -v chromium > /dev/null || { echo "chromium is not installed (apt-get install chromium)" >&2; exit 1; }
 
 if [ -z "${DISPLAY:-}" ]; then
     exec xvfb-run -a -s "-screen 0 1280x1024x24" "$0" "$build" --members "$members" --seconds "$seconds" \
-        --refreshes "$refreshes"
+        --refreshes "$refreshes" $([ "$stall" = 1 ] && echo --stall)
 fi
 
 probe() { python3 "$here/perf-probe.py" "$@"; }
@@ -80,6 +84,13 @@ printf '\r\n[1]\r\nAUTO_LOGIN=ON\r\nPASSWORD=%s\r\nEND_ACTION_TYPE=NONE\r\nNOTIF
     "$(probe scramble "$key" yamada)" >> "$data/Zelmora.ini"
 
 load() { uptime | sed 's/.*load average: //'; }
+if [ "$stall" = 1 ]; then
+    echo "zelmora: $refreshes refreshes of $members members, event-loop monitor on; load $(load)" >&2
+    eval "$(probe refresh-stall "$zelmora" "$data" "$refreshes")"
+    echo "longest event-loop stall ${stall_longest_ms} ms over ${stall_refreshes} refreshes of ${stall_members} members;" \
+        "Update medians: thread CPU ${stall_update_thread_cpu_ms} ms, wall ${stall_update_wall_ms} ms; load $(load)"
+    exit 0
+fi
 echo "warm tab: ${seconds} s idle, then ${seconds} s reloading every 2 s; load $(load)" >&2
 eval "$(probe warm-tab "$board_url" "$seconds" "$work/requests.jsonl")"
 echo "zelmora: $refreshes refreshes; load $(load)" >&2

@@ -81,10 +81,28 @@ PostResult PostForm(const QString& url, const FormData& form, const QString& hea
     return PostForm(url, body, headers);
 }
 
+namespace {
+// The text upper-cased as far as the needles of IsValidPage can tell, in one tight pass over
+// ASCII's a-z where no other character's upper case is or holds an ASCII letter: ASCII, and from
+// U+3000 on (kana, kanji, full- and half-width forms) except the block of the Latin ligatures at
+// U+FB00. Other text takes QString's full mapping.
+QString upperCased(const QString& page) {
+    QString text(page.size(), Qt::Uninitialized);
+    char16_t* out = reinterpret_cast<char16_t*>(text.data());
+    for (const QChar c : page) {
+        const char16_t u = c.unicode();
+        if (u >= 0x80 && (u < 0x3000 || (u >= 0xFB00 && u < 0xFE00)))
+            return page.toUpper();
+        *out++ = u >= 'a' && u <= 'z' ? char16_t(u - ('a' - 'A')) : u;
+    }
+    return text;
+}
+} // namespace
+
 bool IsValidPage(const QString& page) {
     // Substring tests in this order on the upper-cased text; a usable page that mentions "error"
     // anywhere is rejected too, as the server's own error pages are recognised no other way.
-    const QString text = page.toUpper();
+    const QString text = upperCased(page);
     if (text.isEmpty())
         return false;
     if (text.contains(QLatin1String("ERROR")))

@@ -1,5 +1,7 @@
 #include "status/StatusRows.h"
 
+#include <QHash>
+
 #include <algorithm>
 
 namespace zelmora {
@@ -26,11 +28,17 @@ StatusRow makeRow(const MemberRecord& member, const QDate& today) {
 
 QList<StatusRow> statusRows(const QList<MemberRecord>& members, const QList<UserRecord>& users, qint32 tabGroupId,
                             const QDate& today) {
+    // The first directory entry of each id, as a search from the front would find it.
+    QHash<qint32, const UserRecord*> byId;
+    byId.reserve(users.size());
+    for (const UserRecord& user : users)
+        if (!byId.contains(user.id))
+            byId.insert(user.id, &user);
     QList<StatusRow> rows;
+    rows.reserve(members.size());
     for (const MemberRecord& member : members) {
-        const auto user =
-            std::find_if(users.cbegin(), users.cend(), [&member](const UserRecord& u) { return u.id == member.id; });
-        if (user == users.cend())
+        const UserRecord* user = byId.value(member.id);
+        if (!user)
             continue;
         const auto matches = std::count(user->groupIds.cbegin(), user->groupIds.cend(), tabGroupId);
         for (qsizetype i = 0; i < matches; ++i)

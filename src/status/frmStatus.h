@@ -11,6 +11,7 @@
 
 #include <array>
 #include <functional>
+#include <optional>
 
 class QAction;
 class QLabel;
@@ -23,6 +24,7 @@ namespace zelmora {
 
 struct AppState;
 class GroupwareSession;
+struct PlaceMenu;
 struct StatusPageContext;
 
 namespace ui {
@@ -153,6 +155,7 @@ private:
     // Refresh pieces.
     void rebuildLinkMenus(int count);
     void rebuildPositionMenus();
+    void addPositionItems(const PlaceMenu& menu);
     void fillGrid();
     void fillNoticesAndSchedule();
 
@@ -207,6 +210,9 @@ private:
     QList<QAction*> m_mnuMemberPositionItem;
     QList<QAction*> m_mnuR_PositionItem;
     QList<QAction*> m_mnuLinkItem;
+    // What the run-time menu items were made from; a refresh that reads the same leaves them in place.
+    std::optional<QStringList> m_linkTitlesShown;
+    std::optional<QStringList> m_placesShown;
 
     bool m_bflgEnableAttention = false;
     bool m_bflgTabStripEnabled = true;

@@ -129,35 +129,57 @@ void frmStatus::Update() {
 }
 
 void frmStatus::rebuildLinkMenus(int count) {
-    removeFrom(m_mnuLinkItem, 1);
+    QStringList titles;
+    for (int i = 0; i < count && i < m_links.size(); ++i)
+        titles.append(m_links.at(i).title);
+    // The items open m_links by index when chosen, so the same titles need no new items.
+    const bool unchanged = count >= 0 && m_linkTitlesShown == titles;
+    if (!unchanged) {
+        removeFrom(m_mnuLinkItem, 1);
+        m_linkTitlesShown.reset();
+    }
     if (count < 0)
         return;
     if (m_resident)
         m_resident->SetLinkItems(m_links);
     m_mnuLink->menuAction()->setEnabled(count > 0);
-    if (count == 0)
+    if (unchanged || count == 0) {
+        m_linkTitlesShown = titles;
         return;
+    }
     setCaption(m_mnuLinkItem.at(0), m_links.at(0).title);
-    for (int i = 1; i < count && i < m_links.size(); ++i) {
+    for (int i = 1; i < titles.size(); ++i) {
         QAction* action = m_mnuLink->addAction(QString());
         action->setObjectName(QStringLiteral("mnuLinkItem(%1)").arg(i));
-        setCaption(action, m_links.at(i).title);
+        setCaption(action, titles.at(i));
         connect(action, &QAction::triggered, this, [this, i] { mnuLinkItem_Click(i); });
         m_mnuLinkItem.append(action);
     }
+    m_linkTitlesShown = titles;
 }
 
 void frmStatus::rebuildPositionMenus() {
-    removeFrom(m_mnuMyPositionItem, 4);
-    removeFrom(m_mnuMemberPositionItem, 2);
-    removeFrom(m_mnuR_PositionItem, 4);
-
     const QStringList places = GetWhereEntryChoices(m_settings.connection, m_session).place;
     const MemberRecord& own = m_session.ownRecord();
     if (m_resident)
         m_resident->SetPositionItems(places, own);
     const PlaceMenu menu = placeMenu(places, own);
+    if (m_placesShown != places) {
+        addPositionItems(menu);
+        m_placesShown = places;
+    }
+    // The check marks follow the own entry on every refresh.
+    for (qsizetype i = 0; i < menu.places.size(); ++i) {
+        if (!menu.places.at(i).separator)
+            m_mnuMyPositionItem.at(4 + i)->setChecked(menu.places.at(i).checked);
+    }
+    m_mnuMyPositionItem.at(2)->setChecked(menu.autoChecked);
+}
 
+void frmStatus::addPositionItems(const PlaceMenu& menu) {
+    removeFrom(m_mnuMyPositionItem, 4);
+    removeFrom(m_mnuMemberPositionItem, 2);
+    removeFrom(m_mnuR_PositionItem, 4);
     auto add = [](QMenu* parent, QList<QAction*>& items, const char* array, const PlaceMenuItem& place) {
         QAction* action = parent->addAction(QString());
         action->setObjectName(QStringLiteral("%1(%2)").arg(QLatin1String(array)).arg(items.size()));
@@ -175,14 +197,12 @@ void frmStatus::rebuildPositionMenus() {
         if (place.separator)
             continue;
         mine->setCheckable(true);
-        mine->setChecked(place.checked);
         const QString caption = place.caption;
         connect(mine, &QAction::triggered, this, [this, caption] { positionItem_Click(caption, m_session.userId()); });
         connect(member, &QAction::triggered, this,
                 [this, caption] { positionItem_Click(caption, memberOfRow(m_objMSFlexGrid->currentGridRow())); });
         connect(right, &QAction::triggered, this, [this, caption] { mnuR_PositionItem_Click(caption); });
     }
-    m_mnuMyPositionItem.at(2)->setChecked(menu.autoChecked);
 }
 
 void frmStatus::ShowData() {
@@ -214,28 +234,25 @@ void frmStatus::fillGrid() {
     const QSignalBlocker blocker(grid);
     const QList<StatusRow> rows =
         statusRows(m_session.members(), m_settings.users, groupIdFromTabKey(TabKey(m_intCurrentTab)), Clock::today());
-    grid->setRows(1);
     const QList<QString> headers = statusHeaders();
     for (int c = 0; c < headers.size(); ++c)
         grid->setTextMatrix(0, c, headers.at(c));
     m_lngRowUserID = {0};
-    grid->setRows(int(rows.size()) + 1);
-    for (int i = 0; i < rows.size(); ++i) {
-        const StatusRow& row = rows.at(i);
-        const int r = i + 1;
+    m_lngRowUserID.reserve(rows.size() + 1);
+    QList<ui::FlexGridRow> body;
+    body.reserve(rows.size());
+    const QColor black(0, 0, 0);
+    for (const StatusRow& row : rows) {
         m_lngRowUserID.append(row.userId);
         const QColor colour = toColor(row.colour);
-        const QColor black(0, 0, 0);
-        const QString texts[] = {row.name, row.position, row.memo, row.contact, row.updated};
-        const QColor colours[] = {black, colour, black, colour, colour};
-        for (int c = 0; c < 5; ++c) {
-            grid->setCellForeColor(r, c, colours[c]);
-            if (c != 4 || !texts[c].isEmpty())
-                grid->setTextMatrix(r, c, texts[c]);
-        }
+        body.append({{row.name, black}, {row.position, colour}, {row.memo, black}, {row.contact, colour},
+                     {row.updated, colour}});
     }
+    grid->setBody(std::move(body));
     const bool hasRows = grid->rows() > 1;
     grid->setCurrentGridCell(hasRows ? 1 : 0, 0);
+    // A refresh shows the board from its top, as when the rows were laid out anew.
+    grid->scrollToTop();
     grid->setFocusRect(hasRows ? ui::FlexGrid::FocusRect::None : ui::FlexGrid::FocusRect::Light);
 }
 

@@ -24,7 +24,8 @@ private:
 };
 } // namespace
 
-FlexGrid::FlexGrid(QWidget* parent) : QTableWidget(parent) {
+FlexGrid::FlexGrid(QWidget* parent) : QTableView(parent), m_model(new FlexGridModel(this)) {
+    setModel(m_model);
     setItemDelegate(new FocusRectDelegate(this));
     setEditTriggers(QAbstractItemView::NoEditTriggers);
     // Cells are never highlighted: their text colour carries meaning.
@@ -37,82 +38,57 @@ FlexGrid::FlexGrid(QWidget* parent) : QTableWidget(parent) {
     horizontalHeader()->setStretchLastSection(false);
     // Stored widths may be narrower than the style's default minimum; they are kept as stored.
     horizontalHeader()->setMinimumSectionSize(1);
-    connect(this, &QTableWidget::currentCellChanged, this,
-            [this](int row, int col, int, int) { syncCurrentFromView(row, col); });
+    connect(selectionModel(), &QItemSelectionModel::currentChanged, this,
+            [this](const QModelIndex& current) { syncCurrentFromView(current.row(), current.column()); });
+}
+
+void FlexGrid::keepCurrentInside() {
+    if (m_row >= rows())
+        setCurrentGridCell(rows() - 1, m_col);
 }
 
 void FlexGrid::setRows(int rows) {
-    setRowCount(qMax(rows, 1) - 1);
-    if (m_row >= this->rows())
-        setCurrentGridCell(this->rows() - 1, m_col);
+    m_model->setBodyRowCount(qMax(rows, 1) - 1);
+    keepCurrentInside();
+}
+
+void FlexGrid::setBody(QList<FlexGridRow> rows) {
+    m_model->setBody(std::move(rows));
+    keepCurrentInside();
 }
 
 void FlexGrid::setCols(int cols) {
-    setColumnCount(cols);
-    m_alignment.resize(cols, Qt::AlignLeft | Qt::AlignVCenter);
-    for (int c = 0; c < cols; ++c) {
-        if (!horizontalHeaderItem(c))
-            setHorizontalHeaderItem(c, new QTableWidgetItem);
-    }
+    m_model->setColumns(cols);
     if (m_col >= cols)
         setCurrentGridCell(m_row, qMax(cols - 1, 0));
 }
 
-QTableWidgetItem* FlexGrid::itemAt(int row, int col, bool create) {
-    if (row < 0 || row >= rows() || col < 0 || col >= cols())
-        return nullptr;
-    QTableWidgetItem* cell = row == 0 ? horizontalHeaderItem(col) : item(row - 1, col);
-    if (!cell && create) {
-        cell = new QTableWidgetItem;
-        cell->setTextAlignment(m_alignment.value(col));
-        if (row == 0)
-            setHorizontalHeaderItem(col, cell);
-        else
-            setItem(row - 1, col, cell);
-    }
-    return cell;
-}
-
-const QTableWidgetItem* FlexGrid::itemAt(int row, int col) const {
-    if (row < 0 || row >= rows() || col < 0 || col >= cols())
-        return nullptr;
-    return row == 0 ? horizontalHeaderItem(col) : item(row - 1, col);
-}
-
 QString FlexGrid::textMatrix(int row, int col) const {
-    const QTableWidgetItem* cell = itemAt(row, col);
-    return cell ? cell->text() : QString();
+    const FlexGridCell* cell = m_model->cell(row - 1, col);
+    return cell ? cell->text : QString();
 }
 
 void FlexGrid::setTextMatrix(int row, int col, const QString& text) {
-    if (QTableWidgetItem* cell = itemAt(row, col, true))
-        cell->setText(text);
+    m_model->setCellText(row - 1, col, text);
 }
 
 QColor FlexGrid::cellForeColor(int row, int col) const {
-    const QTableWidgetItem* cell = itemAt(row, col);
-    if (!cell || cell->foreground().style() == Qt::NoBrush)
+    const FlexGridCell* cell = m_model->cell(row - 1, col);
+    if (!cell || !cell->foreColor.isValid())
         return QColor(Qt::black);
-    return cell->foreground().color();
+    return cell->foreColor;
 }
 
 void FlexGrid::setCellForeColor(int row, int col, const QColor& color) {
-    if (QTableWidgetItem* cell = itemAt(row, col, true))
-        cell->setForeground(color);
+    m_model->setCellForeColor(row - 1, col, color);
 }
 
 void FlexGrid::setColAlignment(int col, Qt::Alignment alignment) {
-    if (col < 0 || col >= cols())
-        return;
-    m_alignment[col] = alignment;
-    for (int r = 0; r < rows(); ++r) {
-        if (QTableWidgetItem* cell = itemAt(r, col, true))
-            cell->setTextAlignment(alignment);
-    }
+    m_model->setAlignment(col, alignment);
 }
 
 Qt::Alignment FlexGrid::colAlignment(int col) const {
-    return m_alignment.value(col);
+    return m_model->alignment(col);
 }
 
 void FlexGrid::setCurrentGridCell(int row, int col) {
@@ -123,9 +99,9 @@ void FlexGrid::setCurrentGridCell(int row, int col) {
     m_col = col;
     m_settingCurrent = true;
     if (row >= 1)
-        setCurrentCell(row - 1, col, QItemSelectionModel::NoUpdate);
+        selectionModel()->setCurrentIndex(m_model->index(row - 1, col), QItemSelectionModel::NoUpdate);
     else
-        setCurrentIndex(QModelIndex());
+        selectionModel()->setCurrentIndex(QModelIndex(), QItemSelectionModel::NoUpdate);
     m_settingCurrent = false;
     if (changed)
         emit rowColChange();
@@ -148,12 +124,12 @@ void FlexGrid::syncCurrentFromView(int tableRow, int tableCol) {
 }
 
 void FlexGrid::mouseReleaseEvent(QMouseEvent* event) {
-    QTableWidget::mouseReleaseEvent(event);
+    QTableView::mouseReleaseEvent(event);
     emit mouseUp(event->button(), viewport()->mapTo(this, event->position().toPoint()));
 }
 
 void FlexGrid::mouseDoubleClickEvent(QMouseEvent* event) {
-    QTableWidget::mouseDoubleClickEvent(event);
+    QTableView::mouseDoubleClickEvent(event);
     if (event->button() == Qt::LeftButton)
         emit dblClick();
 }

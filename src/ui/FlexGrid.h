@@ -1,14 +1,16 @@
 #pragma once
 
+#include "ui/FlexGridModel.h"
+
 #include <QColor>
-#include <QTableWidget>
+#include <QTableView>
 
 namespace zelmora::ui {
 
 // A grid with one fixed header row addressed like the board's rows: row 0 is the header (the
 // table's horizontal header), data rows count from 1. Keeps its own current cell so that the
 // header row can be current (an empty grid), and a focus-rectangle style of none or light.
-class FlexGrid : public QTableWidget {
+class FlexGrid : public QTableView {
     Q_OBJECT
 public:
     enum class FocusRect { None, Light };
@@ -16,10 +18,12 @@ public:
     explicit FlexGrid(QWidget* parent = nullptr);
 
     // Row count including the header row (at least 1).
-    int rows() const { return rowCount() + 1; }
+    int rows() const { return m_model->rowCount() + 1; }
     void setRows(int rows);
-    int cols() const { return columnCount(); }
+    int cols() const { return m_model->columnCount(); }
     void setCols(int cols);
+    // Replaces every data row at once (row 1 on); only the cells that differ are redrawn.
+    void setBody(QList<FlexGridRow> rows);
 
     QString textMatrix(int row, int col) const;
     void setTextMatrix(int row, int col, const QString& text);
@@ -47,14 +51,14 @@ protected:
     void mouseDoubleClickEvent(QMouseEvent* event) override;
 
 private:
-    QTableWidgetItem* itemAt(int row, int col, bool create);
-    const QTableWidgetItem* itemAt(int row, int col) const;
+    void keepCurrentInside();
     void syncCurrentFromView(int tableRow, int tableCol);
+
+    FlexGridModel* m_model;
 
     int m_row = 0;
     int m_col = 0;
     FocusRect m_focusRect = FocusRect::Light;
-    QList<Qt::Alignment> m_alignment;
     bool m_settingCurrent = false;
 };
 

@@ -40,6 +40,7 @@ private slots:
         QTest::newRow("forbidden lower case with 403") << QStringLiteral("forbidden (403)") << false;
         QTest::newRow("403 alone is usable") << QStringLiteral("会議室 403") << true;
         QTest::newRow("http 403") << QStringLiteral("Http 403") << false;
+        QTest::newRow("dotless i upper-cased") << QStringLiteral("forbıdden 403") << false;
         QTest::newRow("login required") << QStringLiteral("<b>ログインが必要です。</b>") << false;
         QTest::newRow("licence key") << QStringLiteral("製品の") + kLicenceKeyMissingText + QStringLiteral("。")
                                      << false;

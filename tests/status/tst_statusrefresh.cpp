@@ -23,6 +23,7 @@
 #include <QMenu>
 #include <QPlainTextEdit>
 #include <QRegularExpression>
+#include <QSignalSpy>
 #include <QTabBar>
 #include <QTemporaryDir>
 #include <QTest>
@@ -156,7 +157,11 @@ private slots:
         // A second refresh keeps the alarm state of the same items and announces the same article
         // only once: the mail is announced again, the article neither in the window nor in the box.
         status.todaySchedule()[0].armed = false;
+        // The same board again redraws no cell.
+        QSignalSpy redrawn(grid->model(), &QAbstractItemModel::dataChanged);
+        QSignalSpy inserted(grid->model(), &QAbstractItemModel::rowsInserted);
         status.Update();
+        QCOMPARE(redrawn.count() + inserted.count(), 0);
         QVERIFY(!status.todaySchedule().first().armed);
         QCOMPARE(m_notices.size(), 2);
         QCOMPARE(m_notices.last() & 8, 0);
@@ -194,9 +199,14 @@ private slots:
 
         // A hundred refreshes leave as many menu items as one.
         const int actions = deliveredActions(&status);
+        for (QAction* action : {links.at(2), mine.at(4), status.mnuR_PositionItem().at(4)})
+            action->setProperty("kept", true);
         for (int i = 0; i < 100; ++i)
             status.Update();
         QCOMPARE(deliveredActions(&status), actions);
+        // The same links and places keep their items.
+        for (QAction* action : {links.at(2), mine.at(4), status.mnuR_PositionItem().at(4)})
+            QVERIFY(action->property("kept").toBool());
         QCOMPARE(status.mnuLinkItem().size(), 3);
         QCOMPARE(status.mnuMyPositionItem().size(), mine.size());
         QCOMPARE(m_resident.linkRebuilds, 101);
@@ -329,7 +339,12 @@ private slots:
                 meeting = action;
         }
         QVERIFY(meeting);
+        QSignalSpy redrawn(grid->model(), &QAbstractItemModel::dataChanged);
         meeting->trigger();
+        // Only 山田's row is redrawn.
+        QCOMPARE(redrawn.count(), 1);
+        QCOMPARE(redrawn.first().at(0).toModelIndex().row(), 0);
+        QCOMPARE(redrawn.first().at(1).toModelIndex().row(), 0);
         const QList<QJsonObject> posts = m_sim.requests(QStringLiteral("WhereEntry-post"));
         QCOMPARE(posts.size(), 1);
         const QJsonObject fields = posts.first().value(QStringLiteral("fields")).toObject();
@@ -339,6 +354,8 @@ private slots:
         // The refresh after the post shows the new entry and opens no notice window.
         QCOMPARE(grid->textMatrix(1, 1), QStringLiteral("会議"));
         QCOMPARE(grid->cellForeColor(1, 1), kBlack);
+        for (QAction* action : status.mnuMyPositionItem())
+            QCOMPARE(action->isChecked(), action->text() == QStringLiteral("会議"));
         QVERIFY(m_notices.isEmpty());
 
         // A click on the header row changes nothing.
