@@ -11,6 +11,7 @@
 #include "groupware/Login.h"
 #include "net/PatternUtils.h"
 #include "net/Transport.h"
+#include "ui/FileChooser.h"
 #include "ui/HourglassCursor.h"
 #include "ui/InputBlocker.h"
 #include "ui/SyncSound.h"
@@ -19,7 +20,6 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QCoreApplication>
-#include <QFileDialog>
 #include <QFileInfo>
 #include <QGroupBox>
 #include <QLabel>
@@ -40,8 +40,7 @@ constexpr int kPersonalTabIndex = 0;
 constexpr int kCommonTabIndex = 1;
 
 QString chooseSoundFile(QWidget* parent, const QString& title, const SoundChooserStart& start, const QString& filter) {
-    const QString initial = start.file.isEmpty() ? start.folder : start.folder + QLatin1Char('/') + start.file;
-    return QFileDialog::getOpenFileName(parent, title, initial, filter);
+    return ui::chooseFileToOpen(parent, title, start.folder, start.file, filter);
 }
 
 // Folders where a user keeps sounds, for the chooser when no file is named yet.
