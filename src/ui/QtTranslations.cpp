@@ -19,9 +19,13 @@ QStringList qtTranslationFolders(const QString& programDir) {
 
 void useJapaneseDates() {
     // Qt reads LC_ALL, then LC_TIME, then LANG for the system locale's dates; it needs no installed
-    // C library locale for that. A Japanese LC_ALL is left as it is.
-    if (qEnvironmentVariableIsSet("LC_ALL") && !qEnvironmentVariable("LC_ALL").startsWith(QLatin1String("ja")))
+    // C library locale for that. A Japanese LC_ALL is left as it is; another one becomes LANG, so the
+    // other categories (the character set above all) stay what the session chose.
+    const QByteArray all = qgetenv("LC_ALL");
+    if (!all.isEmpty() && !all.startsWith("ja")) {
+        qputenv("LANG", all);
         qunsetenv("LC_ALL");
+    }
     qputenv("LC_TIME", "ja_JP.UTF-8");
 }
 
