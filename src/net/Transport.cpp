@@ -7,6 +7,9 @@
 #include <QRegularExpression>
 #include <QScopeGuard>
 
+#include <array>
+#include <optional>
+
 namespace zelmora {
 
 namespace {
@@ -82,42 +85,80 @@ PostResult PostForm(const QString& url, const FormData& form, const QString& hea
 }
 
 namespace {
-// The text upper-cased as far as the needles of IsValidPage can tell, in one tight pass over
-// ASCII's a-z where no other character's upper case is or holds an ASCII letter: ASCII, and from
-// U+3000 on (kana, kanji, full- and half-width forms) except the block of the Latin ligatures at
-// U+FB00. Other text takes QString's full mapping.
-QString upperCased(const QString& page) {
-    QString text(page.size(), Qt::Uninitialized);
-    char16_t* out = reinterpret_cast<char16_t*>(text.data());
-    for (const QChar c : page) {
-        const char16_t u = c.unicode();
-        if (u >= 0x80 && (u < 0x3000 || (u >= 0xFB00 && u < 0xFE00)))
-            return page.toUpper();
-        *out++ = u >= 'a' && u <= 'z' ? char16_t(u - ('a' - 'A')) : u;
+// The texts IsValidPage looks for, as they read in the upper-cased page.
+enum Needle { Error, NotFound, Number404, Http404, Forbidden, Number403, Http403, LoginRequired, LicenceKeyMissing };
+constexpr int kNeedles = 9;
+
+const std::array<QString, kNeedles>& needles() {
+    static const std::array<QString, kNeedles> texts{
+        QStringLiteral("ERROR"),    QStringLiteral("NOT FOUND"), QStringLiteral("404"),
+        QStringLiteral("HTTP 404"), QStringLiteral("FORBIDDEN"), QStringLiteral("403"),
+        QStringLiteral("HTTP 403"), kLoginRequiredText,          kLicenceKeyMissingText};
+    return texts;
+}
+
+bool verdict(const std::array<bool, kNeedles>& found) {
+    // Tests in this order; a usable page that mentions "error" anywhere is rejected too, as the
+    // server's own error pages are recognised no other way.
+    if (found[Error])
+        return false;
+    if ((found[NotFound] && found[Number404]) || found[Http404])
+        return false;
+    if ((found[Forbidden] && found[Number403]) || found[Http403])
+        return false;
+    return !found[LoginRequired] && !found[LicenceKeyMissing];
+}
+
+// Where no character's upper case is or holds an ASCII letter, upper-casing the page changes only
+// ASCII's a-z: ASCII, and from U+3000 on (kana, kanji, full- and half-width forms) except the Latin
+// ligatures at U+FB00. Elsewhere (accented Latin, Greek, the dotless i ...) QString's full mapping.
+bool upperCasesAsAscii(char16_t u) {
+    return u < 0x80 || (u >= 0x3000 && (u < 0xFB00 || u >= 0xFE00));
+}
+
+char16_t asciiUpper(char16_t u) {
+    return u >= 'a' && u <= 'z' ? char16_t(u - ('a' - 'A')) : u;
+}
+
+// One pass over the page read upper-cased, looking for every needle at once; nullopt when a
+// character needs the full mapping.
+std::optional<std::array<bool, kNeedles>> findNeedles(QStringView page) {
+    const auto& texts = needles();
+    std::array<bool, kNeedles> found{};
+    const char16_t* text = page.utf16();
+    const qsizetype size = page.size();
+    for (qsizetype i = 0; i < size; ++i) {
+        const char16_t u = text[i];
+        if (!upperCasesAsAscii(u))
+            return std::nullopt;
+        const char16_t first = asciiUpper(u);
+        if (first != u'E' && first != u'N' && first != u'4' && first != u'H' && first != u'F' &&
+            first != texts[LoginRequired].front() && first != texts[LicenceKeyMissing].front())
+            continue;
+        for (int k = 0; k < kNeedles; ++k) {
+            const QString& needle = texts[size_t(k)];
+            if (found[size_t(k)] || needle.front() != first || size - i < needle.size())
+                continue;
+            qsizetype j = 1;
+            while (j < needle.size() && asciiUpper(text[i + j]) == needle.at(j).unicode())
+                ++j;
+            found[size_t(k)] = j == needle.size();
+        }
     }
-    return text;
+    return found;
 }
 } // namespace
 
 bool IsValidPage(const QString& page) {
-    // Substring tests in this order on the upper-cased text; a usable page that mentions "error"
-    // anywhere is rejected too, as the server's own error pages are recognised no other way.
-    const QString text = upperCased(page);
-    if (text.isEmpty())
+    if (page.isEmpty())
         return false;
-    if (text.contains(QLatin1String("ERROR")))
-        return false;
-    if ((text.contains(QLatin1String("NOT FOUND")) && text.contains(QLatin1String("404"))) ||
-        text.contains(QLatin1String("HTTP 404")))
-        return false;
-    if ((text.contains(QLatin1String("FORBIDDEN")) && text.contains(QLatin1String("403"))) ||
-        text.contains(QLatin1String("HTTP 403")))
-        return false;
-    if (text.contains(kLoginRequiredText))
-        return false;
-    if (text.contains(kLicenceKeyMissingText))
-        return false;
-    return true;
+    if (const auto found = findNeedles(page))
+        return verdict(*found);
+    const QString text = page.toUpper();
+    std::array<bool, kNeedles> found{};
+    for (int k = 0; k < kNeedles; ++k)
+        found[size_t(k)] = text.contains(needles()[size_t(k)]);
+    return verdict(found);
 }
 
 } // namespace zelmora
