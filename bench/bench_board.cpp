@@ -2,6 +2,7 @@
 #include "core/DateTimeText.h"
 #include "groupware/Board.h"
 #include "groupware/BoardPage.h"
+#include "net/Transport.h"
 
 #include <benchmark/benchmark.h>
 
@@ -96,6 +97,16 @@ void BM_UpdateTimes(benchmark::State& state) {
     }
 }
 BENCHMARK(BM_UpdateTimes)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
+
+// The check every page of the server goes through before it is read, on a whole board page.
+void BM_IsValidPage(benchmark::State& state) {
+    const QString page = boardPage(int(state.range(0)));
+    for (auto _ : state)
+        benchmark::DoNotOptimize(IsValidPage(page));
+    if (!IsValidPage(page))
+        state.SkipWithError("the board page was taken for an error page");
+}
+BENCHMARK(BM_IsValidPage)->Arg(1000)->Arg(10000)->Unit(benchmark::kMillisecond);
 
 } // namespace
 
