@@ -8,6 +8,7 @@
 #include <QScopeGuard>
 
 #include <array>
+#include <bitset>
 #include <optional>
 
 namespace zelmora {
@@ -97,6 +98,17 @@ const std::array<QString, kNeedles>& needles() {
     return texts;
 }
 
+// The first characters of the needles: the pass looks closer only where one stands.
+const std::bitset<0x10000>& startsANeedle() {
+    static const std::bitset<0x10000> firsts = [] {
+        std::bitset<0x10000> set;
+        for (const QString& needle : needles())
+            set.set(needle.front().unicode());
+        return set;
+    }();
+    return firsts;
+}
+
 bool verdict(const std::array<bool, kNeedles>& found) {
     // Tests in this order; a usable page that mentions "error" anywhere is rejected too, as the
     // server's own error pages are recognised no other way.
@@ -124,6 +136,7 @@ char16_t asciiUpper(char16_t u) {
 // character needs the full mapping.
 std::optional<std::array<bool, kNeedles>> findNeedles(QStringView page) {
     const auto& texts = needles();
+    const std::bitset<0x10000>& firsts = startsANeedle();
     std::array<bool, kNeedles> found{};
     const char16_t* text = page.utf16();
     const qsizetype size = page.size();
@@ -132,8 +145,7 @@ std::optional<std::array<bool, kNeedles>> findNeedles(QStringView page) {
         if (!upperCasesAsAscii(u))
             return std::nullopt;
         const char16_t first = asciiUpper(u);
-        if (first != u'E' && first != u'N' && first != u'4' && first != u'H' && first != u'F' &&
-            first != texts[LoginRequired].front() && first != texts[LicenceKeyMissing].front())
+        if (!firsts[first])
             continue;
         for (int k = 0; k < kNeedles; ++k) {
             const QString& needle = texts[size_t(k)];
