@@ -424,8 +424,20 @@ def cmd_refresh_stall(exe, data, count):
     program.wait_for(r"longest event-loop stall", 2)
     end = program.now()
     program.stop()
-    rx = re.compile(r"(?:longest event-loop stall|event loop stalled for) (\d+) ms")
-    stalls = [int(m.group(1)) for t, line in program.log if start <= t <= end for m in [rx.search(line)] if m]
+    # A report covers the time before its line: the longest stall of the period ("in the last N ms")
+    # or one stall of N ms that has just ended. Only those wholly after the first refresh count; the
+    # first period also holds the start-up, which loads the windows.
+    period = re.compile(r"longest event-loop stall (\d+) ms in the last (\d+) ms")
+    single = re.compile(r"event loop stalled for (\d+) ms")
+    stalls = []
+    for t, line in program.log:
+        m = period.search(line)
+        covered = (int(m.group(1)), int(m.group(2))) if m else None
+        m = single.search(line)
+        if m:
+            covered = (int(m.group(1)), int(m.group(1)))
+        if covered and t - covered[1] / 1000.0 >= start and t <= end:
+            stalls.append(covered[0])
     out("stall_members", samples[-1][0])
     out("stall_refreshes", len(samples))
     out("stall_longest_ms", max(stalls, default=0))

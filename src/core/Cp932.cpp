@@ -7,9 +7,6 @@
 namespace zelmora::cp932 {
 
 namespace {
-// ICU (which Debian's Qt uses for non-Unicode codecs) knows cp932 as "windows-31j".
-constexpr const char* kCodecName = "windows-31j";
-
 struct CharMapping {
     char16_t from;
     char16_t to;

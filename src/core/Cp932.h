@@ -9,6 +9,9 @@ namespace zelmora::cp932 {
 // Code page 932 (Shift_JIS as Windows writes it) is the encoding of the groupware's pages, of its
 // form values and of the two data files. All conversions go through here.
 
+// ICU (which Debian's Qt uses for non-Unicode codecs) knows cp932 as "windows-31j".
+inline constexpr char kCodecName[] = "windows-31j";
+
 // Decodes cp932 bytes; bytes that are not valid cp932 become U+FFFD.
 QString decode(QByteArrayView bytes);
 

@@ -97,9 +97,9 @@ QString fetch(const QString& url, PageResult* fetched) {
     return result.text;
 }
 
-// The waiting events, processed between the rows of a board: after the first row, then whenever a
-// few milliseconds have passed, so that the window stays alive while processing costs little
-// beside the rows themselves.
+// The waiting events, processed while a board is read: once the page has been checked, then
+// whenever a few milliseconds have passed (between the passes over a large page and between its
+// rows), so that the window stays alive while processing costs little beside the reading itself.
 class RowBreaks {
 public:
     void operator()() {
@@ -123,11 +123,14 @@ bool readPositionList(const QString& page, const QString& programName, QList<Mem
     const QTimeZone zone = QTimeZone::systemTimeZone();
     BoardPage board(programName);
     // Step 11, for each row: the fields, then the events that came meanwhile.
-    return board.read(page, [&](QStringView row) {
-        members.append(readRow(row, today, zone));
-        if (betweenRows)
-            betweenRows();
-    });
+    return board.read(
+        page,
+        [&](QStringView row) {
+            members.append(readRow(row, today, zone));
+            if (betweenRows)
+                betweenRows();
+        },
+        betweenRows);
 }
 
 MemberRecord readMyPosition(const QString& page) {
@@ -202,7 +205,9 @@ bool GetPositionList(const ConnectionSettings& connection, GroupwareSession& ses
         fetch(connection.programUrl + QStringLiteral("?page=WhereIndex&gid=") + QString::number(groupId), fetched);
     if (!IsValidPage(page))
         return false;
-    if (!readPositionList(page, connection.programName, members, RowBreaks()))
+    RowBreaks breaks;
+    breaks();
+    if (!readPositionList(page, connection.programName, members, std::ref(breaks)))
         return false;
     session.takeOwnRecordFrom(members);
     return true;

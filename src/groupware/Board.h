@@ -25,7 +25,8 @@ class GroupwareSession;
 // "office.exe" or "office.cgi": the member links on the page are matched against it. Returns
 // false when nothing is left of the page once its line breaks are removed; a page without the
 // expected table gives an empty list and true. The page is expected to have passed IsValidPage.
-// `betweenRows`, when given, runs after each row has been added to `members`.
+// `betweenRows`, when given, runs after each row has been added to `members`, and between the
+// passes over the whole page before the first row.
 bool readPositionList(const QString& page, const QString& programName, QList<MemberRecord>& members,
                       const std::function<void()>& betweenRows = {});
 

@@ -312,7 +312,12 @@ BoardPage::BoardPage(const QString& programName) {
     m_rowPieces = !programName.contains(QLatin1Char('<')) && !programName.contains(QLatin1Char('>'));
 }
 
-bool BoardPage::read(const QString& page, const std::function<void(QStringView)>& row) {
+bool BoardPage::read(const QString& page, const std::function<void(QStringView)>& row,
+                     const std::function<void()>& pause) {
+    const auto between = [&pause] {
+        if (pause)
+            pause();
+    };
     // Step 2: the line breaks out. The field markers go too, so that page text can never forge a
     // field. Spaces around the text need no trimming: no pattern begins or ends with one, so the
     // table is cut out of the text the same with them.
@@ -323,6 +328,7 @@ bool BoardPage::read(const QString& page, const std::function<void(QStringView)>
     if (!printed)
         return false;
     text.truncate(n);
+    between();
 
     // Step 3. Both ends of the table end in ">": the text after the last ">" is left out, so that a
     // tail of unclosed "<tr" tags does not cost a scan to the end of the page for each of them. A
@@ -342,7 +348,9 @@ bool BoardPage::read(const QString& page, const std::function<void(QStringView)>
     m_row = &row;
     m_pending.resize(0);
     QList<qsizetype> starts;
-    if (m_rowPieces && rowStarts(table, starts)) {
+    const bool rows = m_rowPieces && rowStarts(table, starts);
+    between();
+    if (rows) {
         qsizetype start = 0;
         for (const qsizetype next : starts) {
             workPiece(table.mid(start, next - start));

@@ -32,8 +32,10 @@ public:
 
     // Calls `row` with the text of each member's row, in page order; the text is valid until the
     // call returns. False when nothing is left of the page once its line breaks are removed; a page
-    // without the table gives no rows and true.
-    bool read(const QString& page, const std::function<void(QStringView row)>& row);
+    // without the table gives no rows and true. `pause`, when given, runs between the passes over
+    // the whole page that come before the first row.
+    bool read(const QString& page, const std::function<void(QStringView row)>& row,
+              const std::function<void()>& pause = {});
 
 private:
     void workPiece(QStringView piece);

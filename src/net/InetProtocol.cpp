@@ -1,6 +1,7 @@
 #include "net/InetProtocol.h"
 
 #include "core/Cp932.h"
+#include "core/Cp932Stream.h"
 #include "core/Logging.h"
 #include "net/Transport.h"
 
@@ -88,7 +89,8 @@ struct InetProtocol::Transfer {
     bool authenticationAnswered = false;
     QNetworkReply::NetworkError networkError = QNetworkReply::NoError;
     int httpStatus = 0;
-    QByteArray body;
+    // The answer, decoded as it comes in: a large page costs no long pause once it is all there.
+    cp932::Stream text;
     QString detail;
     QElapsedTimer sent; // how long the server took is the first question about a slow or failed request
 };
@@ -213,6 +215,7 @@ InetProtocol::TransferPtr InetProtocol::start(QNetworkReply* reply) {
     transfer->sent.start();
     m_current = transfer;
     connect(reply, &QNetworkReply::finished, this, [this, transfer] { onReplyFinished(transfer); });
+    connect(reply, &QNetworkReply::readyRead, this, [transfer] { readArrived(*transfer); });
     // The reply buffers the whole body until it is read at the end; an answer without end would
     // take all memory, so it is cut at the cap.
     connect(reply, &QNetworkReply::downloadProgress, this, [this, transfer](qint64 received, qint64) {
@@ -229,13 +232,23 @@ void InetProtocol::onReplyFinished(const TransferPtr& transfer) {
     transfer->networkError = reply->error();
     transfer->httpStatus = reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt();
     if (reply->isOpen()) // an aborted reply is closed
-        transfer->body = reply->readAll();
+        readArrived(*transfer);
     if (reply->error() != QNetworkReply::NoError)
         transfer->detail = withoutPasswords(reply->errorString(), reply->request().url());
     transfer->finished = true;
     transfer->reply = nullptr;
     reply->deleteLater();
     emit transferFinished();
+}
+
+void InetProtocol::readArrived(Transfer& transfer) {
+    QNetworkReply* reply = transfer.reply;
+    if (!reply || transfer.finished)
+        return;
+    const QVariant length = reply->header(QNetworkRequest::ContentLengthHeader);
+    if (length.isValid() && length.toLongLong() <= kMaxBodyBytes)
+        transfer.text.reserve(length.toLongLong());
+    transfer.text.append(reply->readAll());
 }
 
 void InetProtocol::onAuthenticationRequired(QNetworkReply* reply, QAuthenticator* authenticator) {
@@ -378,7 +391,7 @@ PageResult InetProtocol::get(const QString& url) {
     logOutcome(*transfer, result.error);
     // The groupware writes cp932 whatever a web server or proxy labels the page with.
     if (result.error == TransferError::None || result.error == TransferError::AuthenticationFailed)
-        result.text = cp932::decode(transfer->body);
+        result.text = transfer->text.take();
     return result;
 }
 
@@ -404,7 +417,7 @@ PostResult InetProtocol::post(const QString& url, const QByteArray& body, const 
     result.detail = transfer->detail;
     // The answer is read for this one text only: a session the server forgot is worth a new login.
     if (result.error == TransferError::None)
-        result.loginRequired = IsLoginRequiredPage(cp932::decode(transfer->body));
+        result.loginRequired = IsLoginRequiredPage(transfer->text.take());
     logOutcome(*transfer, result.error);
     return result;
 }

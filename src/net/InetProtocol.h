@@ -86,6 +86,7 @@ private:
     QNetworkRequest makeRequest(const QUrl& url) const;
     TransferPtr start(QNetworkReply* reply);
     void onReplyFinished(const TransferPtr& transfer);
+    static void readArrived(Transfer& transfer);
     void onAuthenticationRequired(QNetworkReply* reply, QAuthenticator* authenticator);
     void waitForRunning();
     void waitFor(const TransferPtr& transfer, bool armWatchdog, int deadlineMs = 0);

@@ -158,17 +158,24 @@ private slots:
     // pages are cp932 whatever the label says.
     void decodesAsCp932WhateverTheLabel_data() {
         QTest::addColumn<QByteArray>("contentType");
-        QTest::newRow("no charset") << QByteArray("text/html");
-        QTest::newRow("ISO-8859-1") << QByteArray("text/html; charset=ISO-8859-1");
-        QTest::newRow("UTF-8") << QByteArray("text/html; charset=\"UTF-8\"");
-        QTest::newRow("x-sjis") << QByteArray("text/html; Charset=x-sjis");
+        QTest::addColumn<QString>("text");
+        const QString text = QStringLiteral("行き先 ～ 髙橋 ①");
+        QTest::newRow("no charset") << QByteArray("text/html") << text;
+        QTest::newRow("ISO-8859-1") << QByteArray("text/html; charset=ISO-8859-1") << text;
+        QTest::newRow("UTF-8") << QByteArray("text/html; charset=\"UTF-8\"") << text;
+        QTest::newRow("x-sjis") << QByteArray("text/html; Charset=x-sjis") << text;
+        // 2 MB arrive in pieces. Double-byte characters from an even or an odd byte on: a piece that
+        // ends at either kind of offset ends inside a character in one of the two.
+        const QString wide = QStringLiteral("行先髙橋").repeated(250000);
+        QTest::newRow("a large page") << QByteArray("text/html") << wide;
+        QTest::newRow("a large page, one byte on") << QByteArray("text/html") << QLatin1Char('x') + wide;
     }
     void decodesAsCp932WhateverTheLabel() {
         QFETCH(QByteArray, contentType);
+        QFETCH(QString, text);
         RawHttpServer server;
         InetProtocol inet;
         inet.setOptions(direct());
-        const QString text = QStringLiteral("行き先 ～ 髙橋 ①");
         server.setReply(200, contentType, cp932::encode(text));
         QCOMPARE(inet.get(server.url()).text, text);
     }
