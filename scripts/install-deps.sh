@@ -7,7 +7,7 @@ packages=(
     cmake ninja-build clang libclang-rt-14-dev pkg-config
     qt6-base-dev qt6-base-dev-tools qt6-multimedia-dev qt6-webengine-dev libqt6webenginecore6-bin
     qt6-svg-dev libqt6svg6
-    libcpp-httplib-dev libssl-dev zlib1g-dev libbrotli-dev libbenchmark-dev
+    libpcre2-dev libcpp-httplib-dev libssl-dev zlib1g-dev libbrotli-dev libbenchmark-dev
     libxss-dev libx11-dev libxcb1-dev
     libwayland-dev wayland-protocols plasma-wayland-protocols qt6-wayland qt6-translations-l10n
     sway mako-notifier dbus libglib2.0-bin

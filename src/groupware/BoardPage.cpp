@@ -1,5 +1,7 @@
 #include "groupware/BoardPage.h"
 
+#include "net/PagePattern.h"
+
 #include <QRegularExpression>
 
 #include <cstring>
@@ -25,8 +27,8 @@ QRegularExpression compiled(const QString& text) {
 
 // A pattern that only matches where the search starts ("\G"). Anchoring it in the pattern rather
 // than by a match option keeps it on the JIT, which runs no match-time anchored searches.
-QRegularExpression anchored(const QString& text) {
-    return compiled(QStringLiteral("\\G(?:") + text + QLatin1Char(')'));
+std::shared_ptr<const PagePattern> anchored(const QString& text) {
+    return std::make_shared<const PagePattern>(QStringLiteral("\\G(?:") + text + QLatin1Char(')'));
 }
 
 // Step 3: the table body, from the four-column header row to the end of the form.
@@ -47,29 +49,29 @@ const QRegularExpression& tableEnd() {
 // whereabouts pattern reads it like any other row.
 const QString kNotRegistered = QStringLiteral("登録されていません");
 
-const QRegularExpression& notRegistered() {
-    static const QRegularExpression re =
+const PagePattern& notRegistered() {
+    static const std::shared_ptr<const PagePattern> re =
         anchored(QStringLiteral("< *font +size *= *([^>]*)> *登録されていません *< */font *> *< */a *> *< *br *>"));
-    return re;
+    return *re;
 }
 
 // Step 6: memo icons.
-const QRegularExpression& memoIcon() {
-    static const QRegularExpression re =
+const PagePattern& memoIcon() {
+    static const std::shared_ptr<const PagePattern> re =
         anchored(QStringLiteral("< *img +src *= *['\"]/cb4/recept\\.gif['\"] +border *= *[^>]*>"));
-    return re;
+    return *re;
 }
 
 // Steps 5 and 7: member links and whereabouts cells name the program.
 struct ProgramPatterns {
     QString programName;
-    QRegularExpression memberLink;
-    QRegularExpression entryCells;
+    std::shared_ptr<const PagePattern> memberLink;
+    std::shared_ptr<const PagePattern> entryCells;
 };
 
 ProgramPatterns programPatterns(const QString& programName) {
     static ProgramPatterns cached;
-    if (cached.programName != programName || !cached.memberLink.isValid()) {
+    if (cached.programName != programName || !cached.memberLink) {
         const QString p = QRegularExpression::escape(programName);
         cached.programName = programName;
         cached.memberLink = anchored(QStringLiteral("< *a +href *= *['\"]") + p +
@@ -156,7 +158,7 @@ bool opensImg(char16_t c) {
 // end, as a global replacement does. `write` appends the replacement of a match. False when
 // nothing matched; `out` is then left as it was.
 template <typename Opens, typename Write>
-bool replaceTags(QStringView in, QString& out, const QRegularExpression& re, Opens opens, Write write) {
+bool replaceTags(QStringView in, QString& out, const PagePattern& re, PageMatch& m, Opens opens, Write write) {
     const char16_t* d = in.utf16();
     const qsizetype n = in.size();
     qsizetype copied = 0;
@@ -164,8 +166,7 @@ bool replaceTags(QStringView in, QString& out, const QRegularExpression& re, Ope
     for (qsizetype at = 0; at < n; ++at) {
         if (d[at] != u'<' || !opens(tagLetter(in, at)))
             continue;
-        const QRegularExpressionMatch m = re.match(in, at, QRegularExpression::NormalMatch, kChecked);
-        if (!m.hasMatch())
+        if (!re.match(in, at, m))
             continue;
         if (!any) {
             out.resize(0);
@@ -379,25 +380,25 @@ void BoardPage::workPiece(QStringView piece) {
 
     // Step 4.
     if (containsNotRegistered(text)) {
-        took(replaceTags(text, m_buffer[free], notRegistered(), opensFont, [](QString& out, const auto& m) {
+        took(replaceTags(text, m_buffer[free], notRegistered(), m_match, opensFont, [](QString& out, const auto& m) {
             out.append(QLatin1String("<font size=("));
-            out.append(m.capturedView(1));
+            out.append(m.captured(1));
             out.append(QStringLiteral(")>登録されていません</font></a><br><font color=\"red\"></font></td>"));
         }));
     }
     // Step 5: ‹S›"ID=$1"‹E›‹S›"NAME=$2"‹E›.
-    took(replaceTags(text, m_buffer[free], m_memberLink, opensA, [](QString& out, const auto& m) {
-        appendField(out, QLatin1String("ID="), m.capturedView(1));
-        appendField(out, QLatin1String("NAME="), m.capturedView(2));
+    took(replaceTags(text, m_buffer[free], *m_memberLink, m_match, opensA, [](QString& out, const auto& m) {
+        appendField(out, QLatin1String("ID="), m.captured(1));
+        appendField(out, QLatin1String("NAME="), m.captured(2));
     }));
     // Step 6: ‹S›"MEMO=○"‹E›.
-    took(replaceTags(text, m_buffer[free], memoIcon(), opensImg,
+    took(replaceTags(text, m_buffer[free], memoIcon(), m_match, opensImg,
                      [](QString& out, const auto&) { appendField(out, QLatin1String("MEMO="), u"○"); }));
     // Step 7: ‹S›"POS=$1"‹E›‹S›"UPDATE=$2"‹E›‹S›"TEL=$3"‹E› and CR LF, the end of a member's row.
-    took(replaceTags(text, m_buffer[free], m_entryCells, opensA, [](QString& out, const auto& m) {
-        appendField(out, QLatin1String("POS="), m.capturedView(1));
-        appendField(out, QLatin1String("UPDATE="), m.capturedView(2));
-        appendField(out, QLatin1String("TEL="), m.capturedView(3));
+    took(replaceTags(text, m_buffer[free], *m_entryCells, m_match, opensA, [](QString& out, const auto& m) {
+        appendField(out, QLatin1String("POS="), m.captured(1));
+        appendField(out, QLatin1String("UPDATE="), m.captured(2));
+        appendField(out, QLatin1String("TEL="), m.captured(3));
         out.append(kCrLf);
     }));
     took(stripTags(text, m_buffer[free]));    // step 8

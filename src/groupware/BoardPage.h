@@ -1,12 +1,16 @@
 #pragma once
 
-#include <QRegularExpression>
+#include "net/PageMatch.h"
+
 #include <QString>
 #include <QStringView>
 
 #include <functional>
+#include <memory>
 
 namespace zelmora {
+
+class PagePattern;
 
 // The whereabouts board page taken apart into member rows of marked fields: the board's steps
 // (line breaks out, the table cut out, the cells rewritten into fields by the board's patterns,
@@ -41,9 +45,10 @@ private:
     void workPiece(QStringView piece);
     void emitRows(QStringView text);
 
-    QRegularExpression m_memberLink; // step 5
-    QRegularExpression m_entryCells; // step 7
-    bool m_rowPieces = true;         // the program name keeps the rows apart (it has no "<" or ">")
+    std::shared_ptr<const PagePattern> m_memberLink; // step 5
+    std::shared_ptr<const PagePattern> m_entryCells; // step 7
+    PageMatch m_match;
+    bool m_rowPieces = true; // the program name keeps the rows apart (it has no "<" or ">")
     const std::function<void(QStringView)>* m_row = nullptr;
     QString m_buffer[2]; // the piece between steps
     QString m_pending;   // the start of a row whose end is in a later piece
