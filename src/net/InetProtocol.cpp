@@ -91,6 +91,7 @@ struct InetProtocol::Transfer {
     int httpStatus = 0;
     // The answer, decoded as it comes in: a large page costs no long pause once it is all there.
     cp932::Stream text;
+    QByteArray piece;
     QString detail;
     QElapsedTimer sent; // how long the server took is the first question about a slow or failed request
 };
@@ -245,10 +246,16 @@ void InetProtocol::readArrived(Transfer& transfer) {
     QNetworkReply* reply = transfer.reply;
     if (!reply || transfer.finished)
         return;
+    // Room for the announced length, up to the cap, so that a large page is not copied as it grows.
     const QVariant length = reply->header(QNetworkRequest::ContentLengthHeader);
-    if (length.isValid() && length.toLongLong() <= kMaxBodyBytes)
-        transfer.text.reserve(length.toLongLong());
-    transfer.text.append(reply->readAll());
+    if (length.isValid())
+        transfer.text.reserve(qBound<qint64>(0, length.toLongLong(), kMaxBodyBytes));
+    // Read through one buffer: no block of its own for every piece that arrives.
+    if (transfer.piece.isEmpty())
+        transfer.piece.resize(64 * 1024);
+    qint64 got = 0;
+    while ((got = reply->read(transfer.piece.data(), transfer.piece.size())) > 0)
+        transfer.text.append(QByteArrayView(transfer.piece.constData(), got));
 }
 
 void InetProtocol::onAuthenticationRequired(QNetworkReply* reply, QAuthenticator* authenticator) {
