@@ -217,8 +217,8 @@ InetProtocol::TransferPtr InetProtocol::start(QNetworkReply* reply) {
     m_current = transfer;
     connect(reply, &QNetworkReply::finished, this, [this, transfer] { onReplyFinished(transfer); });
     connect(reply, &QNetworkReply::readyRead, this, [transfer] { readArrived(*transfer); });
-    // The reply buffers the whole body until it is read at the end; an answer without end would
-    // take all memory, so it is cut at the cap.
+    // What arrives is read and decoded at once; an answer without end would take all memory, so it
+    // is cut at the cap.
     connect(reply, &QNetworkReply::downloadProgress, this, [this, transfer](qint64 received, qint64) {
         if (received > kMaxBodyBytes)
             endTransfer(transfer, TransferError::TooLarge);
@@ -246,13 +246,14 @@ void InetProtocol::readArrived(Transfer& transfer) {
     QNetworkReply* reply = transfer.reply;
     if (!reply || transfer.finished)
         return;
-    // Room for the announced length, up to the cap, so that a large page is not copied as it grows.
-    const QVariant length = reply->header(QNetworkRequest::ContentLengthHeader);
-    if (length.isValid())
-        transfer.text.reserve(qBound<qint64>(0, length.toLongLong(), kMaxBodyBytes));
-    // Read through one buffer: no block of its own for every piece that arrives.
-    if (transfer.piece.isEmpty())
+    if (transfer.piece.isEmpty()) {
+        // The first piece: room for the announced length, up to the cap, so that a large page is
+        // not copied as it grows, and one buffer to read every piece through.
+        const QVariant length = reply->header(QNetworkRequest::ContentLengthHeader);
+        if (length.isValid())
+            transfer.text.reserve(qBound<qint64>(0, length.toLongLong(), kMaxBodyBytes));
         transfer.piece.resize(64 * 1024);
+    }
     qint64 got = 0;
     while ((got = reply->read(transfer.piece.data(), transfer.piece.size())) > 0)
         transfer.text.append(QByteArrayView(transfer.piece.constData(), got));

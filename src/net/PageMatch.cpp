@@ -19,10 +19,6 @@ PageMatch::~PageMatch() {
     pcre2_match_data_free(m_data);
 }
 
-qsizetype PageMatch::capturedStart() const {
-    return qsizetype(pcre2_get_ovector_pointer(m_data)[0]);
-}
-
 qsizetype PageMatch::capturedEnd() const {
     return qsizetype(pcre2_get_ovector_pointer(m_data)[1]);
 }

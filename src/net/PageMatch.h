@@ -18,7 +18,6 @@ public:
     PageMatch(const PageMatch&) = delete;
     PageMatch& operator=(const PageMatch&) = delete;
 
-    qsizetype capturedStart() const;
     qsizetype capturedEnd() const;
     // The text of group `n` (0 is the whole match); empty when the group took no part.
     QStringView captured(int n) const;
