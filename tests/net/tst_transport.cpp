@@ -13,7 +13,6 @@
 #include <sys/resource.h>
 
 using namespace zelmora;
-
 using zelmora::test::RawHttpServer;
 
 namespace {
