@@ -40,7 +40,7 @@ sim=$build/tools/groupware-sim/groupware-sim
 for exe in "$zelmora" "$cli" "$sim"; do
     [ -x "$exe" ] || { echo "missing $exe (cmake --build $build --target zelmora zelmora-cli groupware-sim)" >&2; exit 1; }
 done
-[ "$stall" = 1 ] || command -v chromium > /dev/null || { echo "chromium is not installed (apt-get install chromium)" >&2; exit 1; }
+[ "$stall" = 1 ] || command -v chromium > /dev/null || { echo "chromium is not installed (scripts/install-deps.sh --bench)" >&2; exit 1; }
 
 if [ -z "${DISPLAY:-}" ]; then
     exec xvfb-run -a -s "-screen 0 1280x1024x24" "$0" "$build" --members "$members" --seconds "$seconds" \

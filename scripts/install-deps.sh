@@ -1,10 +1,11 @@
 #!/usr/bin/env bash
 # Installs the Debian 12 packages that building, testing and running Zelmora need.
 # Does nothing when they are all present; needs root (or sudo) otherwise.
+#   scripts/install-deps.sh [--bench]   --bench: also chromium, for bench/perf.sh and bench/warm-tab.sh
 set -euo pipefail
 
 packages=(
-    cmake ninja-build clang libclang-rt-14-dev pkg-config
+    cmake ninja-build clang lld libclang-rt-14-dev pkg-config
     qt6-base-dev qt6-base-dev-tools qt6-multimedia-dev qt6-webengine-dev libqt6webenginecore6-bin
     qt6-svg-dev libqt6svg6
     libpcre2-dev libcpp-httplib-dev libssl-dev zlib1g-dev libbrotli-dev libbenchmark-dev
@@ -13,8 +14,9 @@ packages=(
     sway mako-notifier dbus libglib2.0-bin
     tinyproxy-bin xvfb xauth fonts-noto-cjk
     desktop-file-utils dpkg-dev libxml2-utils appstream man-db
-    chromium # bench/warm-tab.sh and bench/perf.sh compare the program with a browser tab
 )
+# The benchmarks compare the program with a browser tab; no test needs one.
+if [ "${1:-}" = --bench ]; then packages+=(chromium); fi
 
 missing=()
 for p in "${packages[@]}"; do
