@@ -3,6 +3,7 @@
 #include "core/Cp932.h"
 #include "core/Cp932Stream.h"
 #include "core/Logging.h"
+#include "net/TransferManager.h"
 #include "net/Transport.h"
 
 #include <QAuthenticator>
@@ -96,7 +97,7 @@ struct InetProtocol::Transfer {
     QElapsedTimer sent; // how long the server took is the first question about a slow or failed request
 };
 
-InetProtocol::InetProtocol(QObject* parent) : QObject(parent), m_manager(new QNetworkAccessManager(this)) {
+InetProtocol::InetProtocol(QObject* parent) : QObject(parent), m_manager(new TransferManager(this)) {
     // The groupware keeps its login in a session cookie; the jar lives as long as this object.
     m_manager->setCookieJar(new QNetworkCookieJar(m_manager));
     connect(m_manager, &QNetworkAccessManager::authenticationRequired, this, &InetProtocol::onAuthenticationRequired);
@@ -106,6 +107,10 @@ InetProtocol::InetProtocol(QObject* parent) : QObject(parent), m_manager(new QNe
 InetProtocol::~InetProtocol() {
     if (m_current && !m_current->finished)
         endTransfer(m_current, TransferError::Cancelled);
+}
+
+QNetworkAccessManager* InetProtocol::manager() const {
+    return m_manager;
 }
 
 InetProtocol& InetProtocol::instance() {
@@ -122,6 +127,7 @@ void InetProtocol::setOptions(const InetOptions& options) {
     applyProxy();
     // Cached credentials and connections through the old proxy must not outlive a change.
     m_manager->clearAccessCache();
+    m_manager->dropConnection();
 }
 
 void InetProtocol::applyProxy() {
@@ -262,7 +268,10 @@ void InetProtocol::readArrived(Transfer& transfer) {
 void InetProtocol::onAuthenticationRequired(QNetworkReply* reply, QAuthenticator* authenticator) {
     // Answered once per request: a refused pair makes the server ask again, and answering that
     // again would loop. Left unanswered, the request ends with an authentication error.
-    if (!m_current || m_current->reply != reply || m_current->authenticationAnswered || m_options.userName.isEmpty())
+    // A direct request that the server wants another logon scheme for hands over to a reply of the
+    // network library, its child.
+    const bool current = m_current && reply && (m_current->reply == reply || m_current->reply == reply->parent());
+    if (!current || m_current->authenticationAnswered || m_options.userName.isEmpty())
         return;
     m_current->authenticationAnswered = true;
     authenticator->setUser(m_options.userName);

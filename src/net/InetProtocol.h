@@ -14,6 +14,8 @@ class QNetworkRequest;
 
 namespace zelmora {
 
+class TransferManager;
+
 // What SetInetOptions hands to the transfer object.
 struct InetOptions {
     int timeoutSeconds = 180; // TIMEOUT; 0 or less: no request time-out (the watchdog bounds GETs then)
@@ -69,7 +71,7 @@ public:
     // True when the last wait was ended by the watchdog.
     bool bTimeOut() const { return m_bTimeOut; }
 
-    QNetworkAccessManager* manager() const { return m_manager; }
+    QNetworkAccessManager* manager() const;
 
     // The bytes a URL text is sent as: ASCII kept, other characters as percent-encoded cp932.
     // An invalid result (with `error` set) when the text is no http(s) URL.
@@ -95,7 +97,7 @@ private:
     static TransferError classify(const Transfer& transfer);
     static void logOutcome(const Transfer& transfer, TransferError error);
 
-    QNetworkAccessManager* m_manager = nullptr;
+    TransferManager* m_manager = nullptr;
     InetOptions m_options;
     int m_watchdogMs = kWatchdogMs;
     bool m_bTimeOut = false;
