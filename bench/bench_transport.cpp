@@ -30,10 +30,11 @@ QJsonObject organisation(int members) {
                                  {QStringLiteral("name"), QStringLiteral("社員 %1").arg(id)},
                                  {QStringLiteral("password"), QStringLiteral("pass%1").arg(id)},
                                  {QStringLiteral("groups"), QJsonArray{1}}});
-    return QJsonObject{{QStringLiteral("name"), QStringLiteral("ベンチ商事")},
-                       {QStringLiteral("groups"), QJsonArray{QJsonObject{{QStringLiteral("id"), 1},
-                                                                         {QStringLiteral("name"), QStringLiteral("本社")}}}},
-                       {QStringLiteral("users"), users}};
+    return QJsonObject{
+        {QStringLiteral("name"), QStringLiteral("ベンチ商事")},
+        {QStringLiteral("groups"),
+         QJsonArray{QJsonObject{{QStringLiteral("id"), 1}, {QStringLiteral("name"), QStringLiteral("本社")}}}},
+        {QStringLiteral("users"), users}};
 }
 
 qint64 fetch(QNetworkAccessManager& manager, const QNetworkRequest& request) {

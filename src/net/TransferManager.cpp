@@ -62,7 +62,8 @@ void TransferManager::requireLibraryPath(const QString& origin) {
 
 bool TransferManager::goesDirect(Operation op, const QNetworkRequest& request) {
     const QUrl url = request.url();
-    if ((op != GetOperation && op != PostOperation) || url.scheme().compare(QLatin1String("http"), Qt::CaseInsensitive) ||
+    if ((op != GetOperation && op != PostOperation) ||
+        url.scheme().compare(QLatin1String("http"), Qt::CaseInsensitive) ||
         request.attribute(kLibraryPathAttribute).toBool() || m_libraryOrigins.contains(originOf(url)))
         return false;
     QNetworkProxy proxy = this->proxy();

@@ -1,5 +1,6 @@
 #include "core/Cp932.h"
 #include "net/FormData.h"
+#include "net/HttpResponseParser.h"
 #include "net/InetProtocol.h"
 #include "net/Transport.h"
 #include "support/RawHttpServer.h"
@@ -164,6 +165,77 @@ private slots:
         const QByteArray expected = "Basic " + cp932::encode(QStringLiteral("総務:p:w")).toBase64();
         for (const auto& request : server.requests())
             QCOMPARE(request.header("Authorization"), expected);
+    }
+
+    // An answer as it comes over the wire, read whole and one byte at a time alike. `closes`: the
+    // server ends the connection after it; status 0: the answer is refused.
+    void readsEveryFraming_data() {
+        QTest::addColumn<QByteArray>("wire");
+        QTest::addColumn<bool>("closes");
+        QTest::addColumn<int>("status");
+        QTest::addColumn<QByteArray>("body");
+        QTest::addColumn<bool>("keepAlive");
+        const QByteArray ok = "HTTP/1.1 200 OK\r\n";
+        const QByteArray chunked = ok + "Transfer-Encoding: chunked\r\n\r\n";
+        QTest::newRow("length, the next answer behind")
+            << ok + "Content-Length: 5\r\n\r\nhelloHTTP/1.1" << false << 200 << QByteArray("hello") << true;
+        QTest::newRow("chunked, an extension and a trailer")
+            << chunked + "5;x=1\r\nhello\r\n1a\r\nabcdefghijklmnopqrstuvwxyz\r\n0\r\nX-T: 1\r\n\r\n"
+            << false << 200 << QByteArray("helloabcdefghijklmnopqrstuvwxyz") << true;
+        QTest::newRow("HTTP/1.0 up to the close")
+            << QByteArray("HTTP/1.0 200 OK\r\n\r\nabc") << true << 200 << QByteArray("abc") << false;
+        QTest::newRow("interim 100, bare line feeds, close")
+            << QByteArray("HTTP/1.1 100 Continue\n\nHTTP/1.1 302 Found\nContent-Length: 2\nConnection: close\n\nok")
+            << false << 302 << QByteArray("ok") << false;
+        QTest::newRow("204 has no body") << QByteArray("HTTP/1.1 204 No Content\r\nContent-Length: 9\r\n\r\n") << false
+                                         << 204 << QByteArray() << true;
+        QTest::newRow("HTTP/2 status line") << QByteArray("HTTP/2 200\r\n\r\n") << false << 0 << QByteArray() << false;
+        QTest::newRow("two lengths") << ok + "Content-Length: 2\r\nContent-Length: 3\r\n\r\nabc" << false << 0
+                                     << QByteArray() << false;
+        QTest::newRow("chunk size not hex") << chunked + "zz\r\nab" << false << 0 << QByteArray() << false;
+        QTest::newRow("cut short") << ok + "Content-Length: 10\r\n\r\nabc" << true << 0 << QByteArray() << false;
+        QTest::newRow("head without end")
+            << ok + "X: " + QByteArray(70 * 1024, 'x') << false << 0 << QByteArray() << false;
+    }
+    void readsEveryFraming() {
+        QFETCH(QByteArray, wire);
+        QFETCH(bool, closes);
+        QFETCH(int, status);
+        QFETCH(QByteArray, body);
+        QFETCH(bool, keepAlive);
+        for (const qsizetype piece : {wire.size(), qsizetype(1)}) {
+            HttpResponseParser parser;
+            QByteArray got;
+            qsizetype taken = 1;
+            for (qsizetype pos = 0; pos < wire.size() && taken > 0 && !parser.done() && !parser.failed(); pos += taken)
+                taken = parser.feed(QByteArrayView(wire).sliced(pos, qMin(piece, wire.size() - pos)), got);
+            if (closes)
+                parser.closed();
+            QCOMPARE(parser.failed(), status == 0);
+            if (status == 0)
+                continue;
+            QVERIFY(parser.done());
+            QCOMPARE(parser.status(), status);
+            QCOMPARE(got, body);
+            QCOMPARE(parser.keepAlive(), keepAlive);
+        }
+    }
+
+    // Web servers send a CGI's page chunked; the next request goes over the same connection.
+    void readsChunkedPagesOverOneConnection() {
+        RawHttpServer server;
+        InetProtocol inet;
+        inet.setOptions(direct());
+        const QString text = QStringLiteral("在席確認") + QString(40000, QLatin1Char('x'));
+        const QByteArray bytes = cp932::encode(text);
+        QByteArray wire;
+        for (qsizetype at = 0; at < bytes.size(); at += 4096)
+            wire += QByteArray::number(qMin<qsizetype>(4096, bytes.size() - at), 16) + "\r\n" + bytes.mid(at, 4096) +
+                    "\r\n";
+        server.setRoute("/c", 200, "Content-Type: text/html\r\nTransfer-Encoding: chunked\r\n", wire + "0\r\n\r\n");
+        QCOMPARE(inet.get(server.url(QStringLiteral("/c"))).text, text);
+        QCOMPARE(inet.get(server.url(QStringLiteral("/c"))).text, text);
+        QCOMPARE(server.connections(), 1);
     }
 
     // Web servers and proxies label pages with a default charset of their own; the groupware's

@@ -39,8 +39,11 @@ void RawHttpServer::answer(QTcpSocket* socket, const Request& request) {
     const QByteArray& target = request.target;
     auto send = [this, socket](int status, const QByteArray& headers, const QByteArray& body) {
         ++m_answered;
-        socket->write("HTTP/1.1 " + QByteArray::number(status) + " X\r\n" + headers +
-                      "Content-Length: " + QByteArray::number(body.size()) + "\r\n\r\n" + body);
+        // A route that frames its body itself (chunked) gets no length.
+        const QByteArray length = headers.contains("Transfer-Encoding")
+                                      ? QByteArray()
+                                      : "Content-Length: " + QByteArray::number(body.size()) + "\r\n";
+        socket->write("HTTP/1.1 " + QByteArray::number(status) + " X\r\n" + headers + length + "\r\n" + body);
     };
     if (!m_authorization.isEmpty() && request.header("Authorization") != m_authorization) {
         send(401, "WWW-Authenticate: Basic realm=\"gw\"\r\nContent-Type: text/html\r\n", "<html>401</html>");
@@ -98,6 +101,7 @@ void RawHttpServer::stream(QTcpSocket* socket) {
 
 void RawHttpServer::onConnection() {
     while (QTcpSocket* socket = m_server.nextPendingConnection()) {
+        ++m_connections;
         connect(socket, &QTcpSocket::readyRead, this, [this, socket] { onReadyRead(socket); });
         connect(socket, &QTcpSocket::disconnected, this, [this, socket] {
             m_buffers.remove(socket);

@@ -40,7 +40,8 @@ public:
     // Sends the head and half the body, then closes the connection.
     void setCutShort(bool cut) { m_cutShort = cut; }
     // Answers a request for `target` with its own status, header lines ("Name: value\r\n" each)
-    // and body instead of the reply.
+    // and body instead of the reply; a Content-Length is added unless the headers name a
+    // Transfer-Encoding.
     void setRoute(const QByteArray& target, int status, const QByteArray& headers, const QByteArray& body) {
         m_routes.insert(target, Route{status, headers, body});
     }
@@ -55,6 +56,8 @@ public:
     // Sends a body without end, as fast as the client takes it.
     void setEndless(bool endless) { m_endless = endless; }
     qint64 bytesSent() const { return m_bytesSent; }
+    // Connections accepted so far.
+    int connections() const { return m_connections; }
 
     const QList<Request>& requests() const { return m_requests; }
 
@@ -84,6 +87,7 @@ private:
     int m_trickleMs = 0;
     bool m_endless = false;
     qint64 m_bytesSent = 0;
+    int m_connections = 0;
 };
 
 } // namespace zelmora::test
