@@ -12,7 +12,7 @@ packages=(
     libxss-dev libx11-dev libxcb1-dev
     libwayland-dev wayland-protocols plasma-wayland-protocols qt6-wayland qt6-translations-l10n
     sway mako-notifier dbus libglib2.0-bin
-    tinyproxy-bin xvfb xauth fonts-noto-cjk
+    tinyproxy-bin xvfb xauth fonts-noto-cjk tzdata
     desktop-file-utils dpkg-dev libxml2-utils appstream man-db
 )
 # The benchmarks compare the program with a browser tab; no test needs one.

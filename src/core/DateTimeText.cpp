@@ -2,6 +2,7 @@
 
 #include <QVarLengthArray>
 
+#include <limits>
 #include <optional>
 
 // The grammar, after full-width forms are made half-width (digits, letters, "／", "－", "：", the
@@ -293,6 +294,36 @@ private:
     qsizetype m_pos = 0;
 };
 
+// A local time of `zone`. Made from the zone's rules, each value costs a search of its transitions;
+// between two transitions the offset is one, so the span around the last value made that way is
+// kept, and a time a day or more inside it is made with its offset: the same date, time and moment.
+// Near a transition, where a local time may be missing or twice, the zone decides.
+QDateTime zonedDateTime(const QDate& day, const QTime& at, const QTimeZone& zone) {
+    struct Span {
+        QTimeZone zone;
+        qint64 fromMs = 0; // UTC
+        qint64 toMs = 0;
+        int offsetSeconds = 0;
+    };
+    static thread_local std::optional<Span> last;
+    constexpr qint64 kDayMs = 24 * 3600 * 1000;
+    const qint64 wallMs = QDateTime(day, at, Qt::UTC).toMSecsSinceEpoch();
+    if (last && last->zone == zone) {
+        const qint64 utcMs = wallMs - qint64(last->offsetSeconds) * 1000;
+        if (utcMs - kDayMs >= last->fromMs && utcMs + kDayMs < last->toMs)
+            return QDateTime(day, at, Qt::OffsetFromUTC, last->offsetSeconds);
+    }
+    const QDateTime made(day, at, zone);
+    if (!made.isValid())
+        return made;
+    constexpr qint64 kNever = std::numeric_limits<qint64>::max();
+    const QTimeZone::OffsetData before = zone.previousTransition(made.addMSecs(1)); // at or before
+    const QTimeZone::OffsetData after = zone.nextTransition(made);
+    last = Span{zone, before.atUtc.isValid() ? before.atUtc.toMSecsSinceEpoch() : -kNever,
+                after.atUtc.isValid() ? after.atUtc.toMSecsSinceEpoch() : kNever, made.offsetFromUtc()};
+    return made;
+}
+
 } // namespace
 
 QDateTime readDateTime(QStringView text, const QDate& today, const QTimeZone& zone) {
@@ -323,7 +354,7 @@ QDateTime readDateTime(QStringView text, const QDate& today, const QTimeZone& zo
     // The zero day at midnight is the empty date value.
     if (day == QDate(1899, 12, 30) && at == QTime(0, 0))
         return {};
-    return zone.isValid() ? QDateTime(day, at, zone) : QDateTime(day, at);
+    return zone.isValid() ? zonedDateTime(day, at, zone) : QDateTime(day, at);
 }
 
 QTime readTimeOfDay(QStringView text) {

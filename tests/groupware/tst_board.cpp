@@ -164,12 +164,31 @@ private slots:
         QTest::newRow("bad hour") << "2002/06/03 24:00" << today << QDateTime();
         QTest::newRow("bad day") << "2002/02/30 10:00" << today << QDateTime();
         QTest::newRow("words") << "登録されていません" << today << QDateTime();
+        // Around the clock changes of 2002 in Berlin, each after a summer time.
+        QTest::newRow("summer") << "2002/6/3 9:41" << today << at(2002, 6, 3, 9, 41);
+        QTest::newRow("day before spring") << "2002/3/30 2:30" << today << at(2002, 3, 30, 2, 30);
+        QTest::newRow("spring's missing hour") << "2002/3/31 2:30" << today << at(2002, 3, 31, 2, 30);
+        QTest::newRow("summer again") << "2002/6/3 9:41" << today << at(2002, 6, 3, 9, 41);
+        QTest::newRow("eve of autumn") << "2002/10/26 2:30" << today << at(2002, 10, 26, 2, 30);
+        QTest::newRow("autumn's hour twice") << "2002/10/27 2:30" << today << at(2002, 10, 27, 2, 30);
     }
     void updateTimes() {
         QFETCH(QString, text);
         QFETCH(QDate, today);
         QFETCH(QDateTime, expected);
         QCOMPARE(readDateTime(text, today), expected);
+        // Made in a zone: the moment and the wall time that the zone gives that date and time, also
+        // from what the reader kept of the row before (Berlin) or of the same row (the system's).
+        const QTimeZone berlin("Europe/Berlin");
+        for (const QTimeZone& zone : {berlin, QTimeZone::systemTimeZone(), QTimeZone::systemTimeZone(), berlin}) {
+            QVERIFY(zone.isValid());
+            const QDateTime made = readDateTime(text, today, zone);
+            const QDateTime reference =
+                expected.isValid() ? QDateTime(expected.date(), expected.time(), zone) : QDateTime();
+            QCOMPARE(made, reference);
+            QCOMPARE(made.toString(u"yyyy/MM/dd HH:mm:ss"), reference.toString(u"yyyy/MM/dd HH:mm:ss"));
+            QCOMPARE(made.offsetFromUtc(), reference.offsetFromUtc());
+        }
     }
 };
 

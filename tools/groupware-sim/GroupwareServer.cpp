@@ -82,6 +82,10 @@ GroupwareServer::GroupwareServer(const ServerOptions& options, const QJsonObject
     // that write waits for the client's delayed acknowledgement on a kept-alive connection, which
     // added some 15 ms to every page.
     m_server->set_tcp_nodelay(true);
+    // IIS keeps a connection for as many requests as the client sends (Apache for 100); the
+    // library's own limit of 5 would have every client connect anew every few pages. The idle
+    // time-out stays short: each kept connection holds a worker thread.
+    m_server->set_keep_alive_max_count(100);
 }
 
 GroupwareServer::~GroupwareServer() {
