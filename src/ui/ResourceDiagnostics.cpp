@@ -1,6 +1,7 @@
 #include "ui/ResourceDiagnostics.h"
 
 #include "core/Logging.h"
+#include "net/InetProtocol.h"
 
 #include <QAction>
 #include <QApplication>
@@ -74,7 +75,17 @@ QString describe(const ResourceSample& s) {
 
 ResourceDiagnostics::ResourceDiagnostics(int periodMs, QObject* parent) : QObject(parent) {
     m_timer.setInterval(periodMs);
-    connect(&m_timer, &QTimer::timeout, this, [this] { log("resources"); });
+    connect(&m_timer, &QTimer::timeout, this, &ResourceDiagnostics::sampleAtRest);
+}
+
+void ResourceDiagnostics::sampleAtRest() {
+    // A request under way holds its reply and connection for a moment: a sample taken then would
+    // count them, and the tick of a refresh often falls on one. It waits until the request is over.
+    if (InetProtocol::instance().isExecuting()) {
+        QTimer::singleShot(kRetryMs, this, &ResourceDiagnostics::sampleAtRest);
+        return;
+    }
+    log("resources");
 }
 
 bool ResourceDiagnostics::startIfEnabled() {

@@ -32,6 +32,9 @@ public:
     bool startIfEnabled();
 
 private:
+    static constexpr int kRetryMs = 50;
+
+    void sampleAtRest();
     void log(const char* when);
 
     QTimer m_timer;
