@@ -6,12 +6,19 @@
 #include <QNetworkProxyFactory>
 #include <QTcpSocket>
 
+#include <utility>
+
 namespace zelmora {
 
 TransferManager::TransferManager(QObject* parent) : QNetworkAccessManager(parent) {}
 
 TransferManager::~TransferManager() {
-    dropConnection();
+    // No event loop may run after this: the kept connection goes at once.
+    if (QTcpSocket* socket = std::exchange(m_kept, nullptr)) {
+        disconnect(socket, nullptr, this, nullptr);
+        socket->abort();
+        delete socket;
+    }
 }
 
 QString TransferManager::originOf(const QUrl& url) {
@@ -29,7 +36,6 @@ QTcpSocket* TransferManager::takeConnection(const QString& origin) {
         socket->deleteLater();
         return nullptr;
     }
-    socket->setParent(nullptr);
     return socket;
 }
 
@@ -37,8 +43,8 @@ void TransferManager::keepConnection(const QString& origin, QTcpSocket* socket) 
     dropConnection();
     m_kept = socket;
     m_keptOrigin = origin;
-    socket->setParent(this);
-    // The server may close an idle connection at any time; it is let go at once.
+    // Held by m_kept alone, as a request's socket is held by its reply. The server may close an idle
+    // connection at any time; it is let go at once.
     auto release = [this, socket] {
         if (m_kept == socket)
             dropConnection();
