@@ -17,6 +17,8 @@
 #include <QNetworkProxy>
 #include <QNetworkReply>
 
+#include <memory>
+
 using namespace zelmora;
 
 namespace {
@@ -47,24 +49,33 @@ qint64 fetch(QNetworkAccessManager& manager, const QNetworkRequest& request) {
     return reply->error() == QNetworkReply::NoError ? size : -1;
 }
 
-// range(0): 0 the program's path (TransferManager), 1 the library's (QNetworkAccessManager).
-void BM_FetchLargePage(benchmark::State& state) {
+// groupware-sim serving a board of 1,000 members; nullptr (and the benchmark skipped) when it
+// does not start.
+std::unique_ptr<test::SimServer> startBoardServer(benchmark::State& state) {
     test::SimServer::Options options;
     options.organisationJson = QJsonDocument(organisation(1000)).toJson(QJsonDocument::Compact);
-    test::SimServer sim(options);
-    if (!sim.start()) {
+    auto sim = std::make_unique<test::SimServer>(options);
+    if (!sim->start()) {
         state.SkipWithError("groupware-sim did not start");
-        return;
+        return nullptr;
     }
+    return sim;
+}
+
+// range(0): 0 the program's path (TransferManager), 1 the library's (QNetworkAccessManager).
+void BM_FetchLargePage(benchmark::State& state) {
+    const std::unique_ptr<test::SimServer> sim = startBoardServer(state);
+    if (!sim)
+        return;
     TransferManager direct;
     QNetworkAccessManager library;
     QNetworkAccessManager& manager = state.range(0) == 0 ? static_cast<QNetworkAccessManager&>(direct) : library;
     manager.setProxy(QNetworkProxy::NoProxy);
     // The login answer sets the session cookie; the board follows.
-    QUrl login = sim.programUrl();
+    QUrl login = sim->programUrl();
     login.setQuery(QStringLiteral("_System=login&_Login=1&_ID=1&Password=pass1"));
     fetch(manager, QNetworkRequest(login));
-    QUrl board = sim.programUrl();
+    QUrl board = sim->programUrl();
     board.setQuery(QStringLiteral("page=WhereIndex&gid=0"));
     const QNetworkRequest request(board);
     qint64 bytes = 0;
@@ -78,19 +89,15 @@ BENCHMARK(BM_FetchLargePage)->Arg(0)->Arg(1)->MeasureProcessCPUTime()->Unit(benc
 
 // The same page through the transfer object: fetched and decoded from cp932.
 void BM_GetPage(benchmark::State& state) {
-    test::SimServer::Options options;
-    options.organisationJson = QJsonDocument(organisation(1000)).toJson(QJsonDocument::Compact);
-    test::SimServer sim(options);
-    if (!sim.start()) {
-        state.SkipWithError("groupware-sim did not start");
+    const std::unique_ptr<test::SimServer> sim = startBoardServer(state);
+    if (!sim)
         return;
-    }
     InetProtocol inet;
     InetOptions o;
     o.proxyMode = 1;
     o.timeoutSeconds = 30;
     inet.setOptions(o);
-    const QString base = sim.programUrl().toString();
+    const QString base = sim->programUrl().toString();
     inet.get(base + QStringLiteral("?_System=login&_Login=1&_ID=1&Password=pass1"));
     qint64 size = 0;
     for (auto _ : state)
