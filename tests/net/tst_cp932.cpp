@@ -1,5 +1,8 @@
 #include "core/Cp932.h"
+#include "core/Cp932Stream.h"
 
+#include <QRandomGenerator>
+#include <QStringDecoder>
 #include <QTest>
 
 using namespace zelmora;
@@ -44,6 +47,37 @@ private slots:
         QCOMPARE(cp932::formDecode(cp932::encode(QStringLiteral("外出"))), QStringLiteral("外出"));
         QCOMPARE(cp932::formDecode("100%"), QStringLiteral("100%"));
         QCOMPARE(cp932::formDecode("%zz%4"), QStringLiteral("%zz%4"));
+    }
+
+    // The stream writes what it can from its table and leaves the rest to the converter: in pieces of
+    // any size, its text is the converter's text of all the bytes at once.
+    void streamDecodesAsTheConverter_data() {
+        QTest::addColumn<QByteArray>("bytes");
+        QByteArray pairs;
+        for (int code = 0; code < 0x10000; ++code)
+            pairs.append(char(code >> 8)).append(char(code));
+        QTest::newRow("every two bytes in a row") << pairs;
+        QByteArray noise(1 << 17, Qt::Uninitialized);
+        QRandomGenerator random(932);
+        for (char& byte : noise)
+            byte = char(random.bounded(4) ? 0x80 + random.bounded(0x80) : random.bounded(0x80));
+        QTest::newRow("random bytes, mostly high") << noise;
+        QTest::newRow("lead bytes at the end") << QByteArray("\x82\xA0\x82<\x81\x81\x81", 7);
+    }
+
+    void streamDecodesAsTheConverter() {
+        QFETCH(QByteArray, bytes);
+        const QString expected = QStringDecoder("windows-31j").decode(bytes);
+        QRandomGenerator random(31);
+        for (qsizetype largest : {1, 2, 3, 17, 4096}) {
+            cp932::Stream stream;
+            for (qsizetype at = 0; at < bytes.size();) {
+                const qsizetype piece = std::min<qsizetype>(1 + random.bounded(int(largest)), bytes.size() - at);
+                stream.append(QByteArrayView(bytes).sliced(at, piece));
+                at += piece;
+            }
+            QCOMPARE(stream.take(), expected);
+        }
     }
 
     void decodesDeclaredCharsets() {
