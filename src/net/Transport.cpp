@@ -8,8 +8,13 @@
 #include <QScopeGuard>
 
 #include <array>
+#include <bit>
 #include <bitset>
 #include <optional>
+
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
 
 namespace zelmora {
 
@@ -132,30 +137,96 @@ char16_t asciiUpper(char16_t u) {
     return u >= 'a' && u <= 'z' ? char16_t(u - ('a' - 'A')) : u;
 }
 
+// Marks in `found` the needles that begin at `i` of the page read upper-cased.
+void findNeedlesAt(const char16_t* text, qsizetype size, qsizetype i, std::array<bool, kNeedles>& found) {
+    const auto& texts = needles();
+    const char16_t first = asciiUpper(text[i]);
+    for (int k = 0; k < kNeedles; ++k) {
+        const QString& needle = texts[size_t(k)];
+        if (found[size_t(k)] || needle.front() != first || size - i < needle.size())
+            continue;
+        qsizetype j = 1;
+        while (j < needle.size() && asciiUpper(text[i + j]) == needle.at(j).unicode())
+            ++j;
+        found[size_t(k)] = j == needle.size();
+    }
+}
+
+#if defined(__SSE2__)
+// The first three characters of each needle, with bit 0x20 set: a character whose upper case is
+// the needle's (ASCII a-z or the same character, where upperCasesAsAscii holds) has the same value
+// with that bit set.
+struct NeedleStarts {
+    std::array<std::array<__m128i, 3>, kNeedles> chars;
+};
+
+const NeedleStarts& needleStarts() {
+    static const NeedleStarts starts = [] {
+        NeedleStarts s;
+        for (int k = 0; k < kNeedles; ++k) {
+            for (int j = 0; j < 3; ++j)
+                s.chars[size_t(k)][size_t(j)] = _mm_set1_epi16(short(needles()[size_t(k)].at(j).unicode() | 0x20));
+        }
+        return s;
+    }();
+    return starts;
+}
+
+// Eight characters at a time from `i` while ten are left: false when one of them needs the full
+// mapping; the needles found at the places where the first three characters of one stand. `i` is
+// left where the last characters start.
+bool findNeedlesInBlocks(const char16_t* text, qsizetype size, qsizetype& i, std::array<bool, kNeedles>& found) {
+    const NeedleStarts& starts = needleStarts();
+    const __m128i bit = _mm_set1_epi16(0x20);
+    // upperCasesAsAscii fails for 0x80..0x2FFF and 0xFB00..0xFDFF: x - low <= span, unsigned.
+    const __m128i low1 = _mm_set1_epi16(short(0x80));
+    const __m128i span1 = _mm_set1_epi16(short(0x3000 - 0x80 - 1));
+    const __m128i low2 = _mm_set1_epi16(short(0xFB00));
+    const __m128i span2 = _mm_set1_epi16(short(0xFE00 - 0xFB00 - 1));
+    const __m128i zero = _mm_setzero_si128();
+    const auto load = [text](qsizetype at) { return _mm_loadu_si128(reinterpret_cast<const __m128i*>(text + at)); };
+    for (; size - i >= 10; i += 8) {
+        const __m128i v = load(i);
+        const __m128i full = _mm_or_si128(_mm_cmpeq_epi16(_mm_subs_epu16(_mm_sub_epi16(v, low1), span1), zero),
+                                          _mm_cmpeq_epi16(_mm_subs_epu16(_mm_sub_epi16(v, low2), span2), zero));
+        if (_mm_movemask_epi8(full))
+            return false;
+        const std::array<__m128i, 3> at = {_mm_or_si128(v, bit), _mm_or_si128(load(i + 1), bit),
+                                           _mm_or_si128(load(i + 2), bit)};
+        __m128i hit = zero;
+        for (const auto& chars : starts.chars) {
+            hit = _mm_or_si128(hit, _mm_and_si128(_mm_and_si128(_mm_cmpeq_epi16(at[0], chars[0]), _mm_cmpeq_epi16(at[1], chars[1])),
+                                                  _mm_cmpeq_epi16(at[2], chars[2])));
+        }
+        // Two bits of the mask for each character.
+        for (unsigned mask = unsigned(_mm_movemask_epi8(hit)); mask; mask &= mask - 1) {
+            const qsizetype at = i + std::countr_zero(mask) / 2;
+            mask &= mask - 1;
+            findNeedlesAt(text, size, at, found);
+        }
+    }
+    return true;
+}
+#endif
+
 // One pass over the page read upper-cased, looking for every needle at once; nullopt when a
 // character needs the full mapping.
 std::optional<std::array<bool, kNeedles>> findNeedles(QStringView page) {
-    const auto& texts = needles();
     const std::bitset<0x10000>& firsts = startsANeedle();
     std::array<bool, kNeedles> found{};
     const char16_t* text = page.utf16();
     const qsizetype size = page.size();
-    for (qsizetype i = 0; i < size; ++i) {
+    qsizetype i = 0;
+#if defined(__SSE2__)
+    if (!findNeedlesInBlocks(text, size, i, found))
+        return std::nullopt;
+#endif
+    for (; i < size; ++i) {
         const char16_t u = text[i];
         if (!upperCasesAsAscii(u))
             return std::nullopt;
-        const char16_t first = asciiUpper(u);
-        if (!firsts[first])
-            continue;
-        for (int k = 0; k < kNeedles; ++k) {
-            const QString& needle = texts[size_t(k)];
-            if (found[size_t(k)] || needle.front() != first || size - i < needle.size())
-                continue;
-            qsizetype j = 1;
-            while (j < needle.size() && asciiUpper(text[i + j]) == needle.at(j).unicode())
-                ++j;
-            found[size_t(k)] = j == needle.size();
-        }
+        if (firsts[asciiUpper(u)])
+            findNeedlesAt(text, size, i, found);
     }
     return found;
 }

@@ -7,6 +7,7 @@
 #include "support/TinyProxy.h"
 
 #include <QElapsedTimer>
+#include <QRandomGenerator>
 #include <QNetworkAccessManager>
 #include <QTest>
 #include <QTimer>
@@ -62,6 +63,27 @@ private slots:
         QFETCH(QString, page);
         QFETCH(bool, usable);
         QCOMPARE(IsValidPage(page), usable);
+    }
+
+    // Pages of pieces of the texts looked for, at every place: the check is the one of the page
+    // upper-cased whole.
+    void classifiesPagesAsUpperCased() {
+        const QStringList pieces = {u"err"_qs, u"or"_qs, u"ERROR"_qs, u"40"_qs, u"4"_qs, u"3"_qs, u"http "_qs,
+                                    u"not found"_qs, u"forbi"_qs, u"dden"_qs, u"ログインが必要です"_qs,
+                                    u"ライセンスキーが登録されていません"_qs, u"<font>"_qs, u"x"_qs, u"ı"_qs, u"ａ"_qs};
+        const auto upperHas = [](const QString& text, const char16_t* needle) { return text.contains(QString::fromUtf16(needle)); };
+        QRandomGenerator random(403);
+        for (int round = 0; round < 3000; ++round) {
+            QString page;
+            for (int n = 1 + random.bounded(12); n > 0; --n)
+                page += pieces.at(random.bounded(int(pieces.size() - (round % 2 ? 0 : 2))));
+            const QString upper = page.toUpper();
+            const bool usable = !upperHas(upper, u"ERROR") &&
+                                !((upperHas(upper, u"NOT FOUND") && upperHas(upper, u"404")) || upperHas(upper, u"HTTP 404")) &&
+                                !((upperHas(upper, u"FORBIDDEN") && upperHas(upper, u"403")) || upperHas(upper, u"HTTP 403")) &&
+                                !upper.contains(kLoginRequiredText) && !upper.contains(kLicenceKeyMissingText);
+            QVERIFY2(IsValidPage(page) == usable, qPrintable(page));
+        }
     }
 
     void formKeepsNamesAndOrderAndEncodesValues() {
