@@ -4,7 +4,12 @@
 
 #include <QRegularExpression>
 
+#include <bit>
 #include <cstring>
+
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
 
 namespace zelmora {
 
@@ -109,16 +114,39 @@ bool rowStarts(QStringView text, QList<qsizetype>& starts) {
     const char16_t* d = text.utf16();
     const qsizetype n = text.size();
     bool open = false;
-    for (qsizetype i = 0; i < n; ++i) {
-        if (d[i] == u'<') {
-            if (open)
-                return false;
-            open = true;
-            if (i > 0 && i + 2 < n && (d[i + 1] | 0x20) == u't' && (d[i + 2] | 0x20) == u'r')
-                starts.append(i);
-        } else if (d[i] == u'>') {
+    // One "<" or ">" at `i`: false when a "<" follows a "<".
+    const auto bracket = [&](qsizetype i) {
+        if (d[i] == u'>') {
             open = false;
+            return true;
         }
+        if (open)
+            return false;
+        open = true;
+        if (i > 0 && i + 2 < n && (d[i + 1] | 0x20) == u't' && (d[i + 2] | 0x20) == u'r')
+            starts.append(i);
+        return true;
+    };
+    qsizetype i = 0;
+#if defined(__SSE2__)
+    // Eight characters at a time; only the brackets among them are looked at.
+    const __m128i lt = _mm_set1_epi16(short(u'<'));
+    const __m128i gt = _mm_set1_epi16(short(u'>'));
+    for (; n - i >= 8; i += 8) {
+        const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(d + i));
+        // Two bits of the mask for each character.
+        unsigned mask = unsigned(_mm_movemask_epi8(_mm_or_si128(_mm_cmpeq_epi16(v, lt), _mm_cmpeq_epi16(v, gt))));
+        for (; mask; mask &= mask - 1) {
+            const qsizetype at = i + std::countr_zero(mask) / 2;
+            mask &= mask - 1;
+            if (!bracket(at))
+                return false;
+        }
+    }
+#endif
+    for (; i < n; ++i) {
+        if ((d[i] == u'<' || d[i] == u'>') && !bracket(i))
+            return false;
     }
     return true;
 }
@@ -231,7 +259,9 @@ bool dropWeekdays(QStringView in, QString& out) {
     qsizetype copied = 0;
     bool any = false;
     for (qsizetype at = 0; at < in.size(); ++at) {
-        if (!isFieldStart(in[at]) || in.mid(at + 1, key.size()).compare(key, Qt::CaseInsensitive) != 0)
+        // No character but "U" and "u" is "U" ignoring case: the key is compared only after one.
+        if (!isFieldStart(in[at]) || at + 1 >= in.size() || (in[at + 1].unicode() | 0x20) != u'u' ||
+            in.mid(at + 1, key.size()).compare(key, Qt::CaseInsensitive) != 0)
             continue;
         qsizetype open = at + 1 + key.size();
         while (open < in.size() && in[open] != QLatin1Char('(') && !isFieldEnd(in[open]))
