@@ -213,6 +213,9 @@ private:
     // What the run-time menu items were made from; a refresh that reads the same leaves them in place.
     std::optional<QStringList> m_linkTitlesShown;
     std::optional<QStringList> m_placesShown;
+    // The texts of the two boxes as last set (the boxes keep line ends as paragraphs).
+    QString m_noticeTextShown;
+    QString m_scheduleTextShown;
 
     bool m_bflgEnableAttention = false;
     bool m_bflgTabStripEnabled = true;

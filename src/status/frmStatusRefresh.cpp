@@ -59,6 +59,15 @@ void removeFrom(QList<QAction*>& items, qsizetype first) {
     }
 }
 
+// A new text into a read-only box; the same text again is left as it stands, where the user
+// scrolled and what they selected included. A new document costs more than the rest of the fill.
+void showText(QPlainTextEdit* box, const QString& text, QString& shown) {
+    if (text == shown)
+        return;
+    box->setPlainText(text);
+    shown = text;
+}
+
 void setCaption(QAction* action, const QString& caption) {
     // A caption of "-" is a separator, as in every menu of the program. It carries no text: the
     // style would draw a separator's text as a section heading, a stray "-" in the menu.
@@ -261,12 +270,12 @@ void frmStatus::fillNoticesAndSchedule() {
     QString text;
     for (const QString& line : notices.lines)
         text += line + QStringLiteral("\r\n");
-    m_txtYourNotice->setPlainText(text);
+    showText(m_txtYourNotice, text, m_noticeTextShown);
 
     QString schedule;
     for (const QString& line : scheduleLines(m_schedule))
         schedule += line + QStringLiteral("\r\n");
-    m_txtTodaySchedule->setPlainText(schedule);
+    showText(m_txtTodaySchedule, schedule, m_scheduleTextShown);
 
     if (m_bflgEnableAttention && notices.due && m_openNotice)
         m_openNotice(notices.informationType);
