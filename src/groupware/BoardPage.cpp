@@ -104,6 +104,21 @@ bool isValidUtf16(QStringView text) {
     return true;
 }
 
+// The first `c` of d[from, n), or n.
+qsizetype findChar(const char16_t* d, qsizetype from, qsizetype n, char16_t c) {
+#if defined(__SSE2__)
+    const __m128i wanted = _mm_set1_epi16(short(c));
+    for (; n - from >= 8; from += 8) {
+        const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(d + from));
+        if (const int mask = _mm_movemask_epi8(_mm_cmpeq_epi16(v, wanted)))
+            return from + std::countr_zero(unsigned(mask)) / 2;
+    }
+#endif
+    while (from < n && d[from] != c)
+        ++from;
+    return from;
+}
+
 // The "<tr" (any letter case) that open rows, after the first character, into `starts`. False
 // when a "<" of `text` meets another "<" before a ">": only when every tag ends before the next
 // begins can no match of a step reach across a "<" that opens a tag none of the patterns has, such
@@ -191,8 +206,8 @@ bool replaceTags(QStringView in, QString& out, const PagePattern& re, PageMatch&
     const qsizetype n = in.size();
     qsizetype copied = 0;
     bool any = false;
-    for (qsizetype at = 0; at < n; ++at) {
-        if (d[at] != u'<' || !opens(tagLetter(in, at)))
+    for (qsizetype at = findChar(d, 0, n, u'<'); at < n; at = findChar(d, at + 1, n, u'<')) {
+        if (!opens(tagLetter(in, at)))
             continue;
         if (!re.match(in, at, m))
             continue;
@@ -221,12 +236,8 @@ void appendField(QString& out, QLatin1String key, QStringView value) {
 bool stripTags(QStringView in, QString& out) {
     const char16_t* d = in.utf16();
     const qsizetype n = in.size();
-    qsizetype open = 0;
-    while (open < n && d[open] != u'<')
-        ++open;
-    qsizetype close = open;
-    while (close < n && d[close] != u'>')
-        ++close;
+    qsizetype open = findChar(d, 0, n, u'<');
+    qsizetype close = findChar(d, open, n, u'>');
     if (close >= n)
         return false;
     out.resize(0);
@@ -234,10 +245,8 @@ bool stripTags(QStringView in, QString& out) {
     while (close < n) {
         out.append(in.mid(copied, open - copied));
         copied = close + 1;
-        for (open = copied; open < n && d[open] != u'<'; ++open) {
-        }
-        for (close = open + 1; close < n && d[close] != u'>'; ++close) {
-        }
+        open = findChar(d, copied, n, u'<');
+        close = open < n ? findChar(d, open + 1, n, u'>') : n;
     }
     out.append(in.mid(copied));
     return true;
@@ -305,9 +314,36 @@ qsizetype withoutLineBreaks(const QString& page, QChar* out, bool& printed, bool
         to[n] = c;
         n += !dropped(c);
     };
-    constexpr qsizetype kBlock = 32;
     qsizetype n = 0;
     qsizetype i = 0;
+#if defined(__SSE2__)
+    // Eight characters at a time, stored whole and then, where one of them is dropped, again one
+    // by one.
+    const auto equal = [](__m128i v, char16_t c) { return _mm_cmpeq_epi16(v, _mm_set1_epi16(short(c))); };
+    const auto masked = [](__m128i v, char16_t bits) { return _mm_and_si128(v, _mm_set1_epi16(short(bits))); };
+    __m128i anyPrinted = _mm_setzero_si128();
+    __m128i anySurrogate = _mm_setzero_si128();
+    for (; i + 8 <= size; i += 8) {
+        const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(from + i));
+        const __m128i lineBreak = _mm_or_si128(equal(v, u'\r'), equal(v, u'\n'));
+        const __m128i marker = equal(masked(v, 0xFFFE), kFieldStart.unicode());
+        anyPrinted = _mm_or_si128(anyPrinted, _mm_andnot_si128(_mm_or_si128(lineBreak, equal(v, u' ')),
+                                                               _mm_set1_epi16(-1)));
+        anySurrogate = _mm_or_si128(anySurrogate, equal(masked(v, 0xF800), 0xD800));
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(to + n), v);
+        if (!_mm_movemask_epi8(_mm_or_si128(lineBreak, marker))) {
+            n += 8;
+            continue;
+        }
+        for (qsizetype k = 0; k < 8; ++k) {
+            to[n] = from[i + k];
+            n += !dropped(from[i + k]);
+        }
+    }
+    printed |= _mm_movemask_epi8(anyPrinted) != 0;
+    surrogate |= _mm_movemask_epi8(anySurrogate) != 0;
+#endif
+    constexpr qsizetype kBlock = 32;
     for (; i + kBlock <= size; i += kBlock) {
         // Bitwise, without branches, so that the compiler makes vector code of it.
         unsigned drop = 0;
