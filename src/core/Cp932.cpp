@@ -37,6 +37,16 @@ int hexValue(char c) {
         return c - 'a' + 10;
     return -1;
 }
+// ASCII that the converter writes as the same bytes: all but the three control codes it swaps
+// (0x1A, 0x1C, 0x7F). Such a text, a URL or a form's field name say, needs no converter.
+bool isPlainAscii(QStringView text) {
+    for (const QChar c : text) {
+        const char16_t u = c.unicode();
+        if (u >= 0x7F || u == 0x1A || u == 0x1C)
+            return false;
+    }
+    return true;
+}
 } // namespace
 
 QString decode(QByteArrayView bytes) {
@@ -78,6 +88,11 @@ QByteArray encodeChar(char32_t ch) {
 
 QByteArray encode(const QString& text, bool* ok) {
     const QString normalized = normalize(text);
+    if (isPlainAscii(normalized)) {
+        if (ok)
+            *ok = true;
+        return normalized.toLatin1();
+    }
     QStringEncoder encoder(kCodecName, QStringConverter::Flag::Stateless);
     QByteArray bytes = encoder.encode(normalized);
     bool good = !encoder.hasError() && !bytes.contains('\x1A') && !bytes.contains(QByteArrayLiteral("\xFC\xFC"));

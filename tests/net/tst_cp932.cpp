@@ -3,6 +3,7 @@
 
 #include <QRandomGenerator>
 #include <QStringDecoder>
+#include <QStringEncoder>
 #include <QTest>
 
 using namespace zelmora;
@@ -77,6 +78,16 @@ private slots:
                 at += piece;
             }
             QCOMPARE(stream.take(), expected);
+        }
+    }
+
+    void encodesAsciiAsTheConverter() {
+        QStringEncoder converter("windows-31j", QStringConverter::Flag::Stateless);
+        for (char16_t c = 1; c < 0x80; ++c) {
+            const QString text = QStringLiteral("a") + QChar(c) + QStringLiteral("z");
+            const QByteArray expected = converter.encode(text);
+            if (!expected.contains('\x1A'))
+                QCOMPARE(cp932::encode(text), expected);
         }
     }
 
