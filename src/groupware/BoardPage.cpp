@@ -4,6 +4,7 @@
 
 #include <QRegularExpression>
 
+#include <array>
 #include <bit>
 #include <cstring>
 
@@ -184,30 +185,60 @@ char16_t tagLetter(QStringView text, qsizetype at) {
     return i < text.size() ? text[i].unicode() : 0;
 }
 
-bool opensA(char16_t c) {
-    return c == u'a' || c == u'A';
-}
-bool opensFont(char16_t c) {
-    return c == u'f' || c == u'F';
-}
-bool opensImg(char16_t c) {
-    // The dotted and dotless capital and small i too: the test only has to let through every tag
-    // that the case-insensitive pattern could match.
-    return c == u'i' || c == u'I' || c == u'\u0130' || c == u'\u0131';
+// The tags a step's pattern can begin with, by the first letter of the tag: the test, and for the
+// search, every letter it lets through with bit 0x20 set.
+struct TagOpening {
+    bool (*opens)(char16_t);
+    std::array<char16_t, 3> folded;
+};
+
+constexpr TagOpening kOpensA{[](char16_t c) { return c == u'a' || c == u'A'; }, {u'a', u'a', u'a'}};
+constexpr TagOpening kOpensFont{[](char16_t c) { return c == u'f' || c == u'F'; }, {u'f', u'f', u'f'}};
+// The dotted and dotless capital and small i too: the test only has to let through every tag that
+// the case-insensitive pattern could match.
+constexpr TagOpening kOpensImg{
+    [](char16_t c) { return c == u'i' || c == u'I' || c == u'\u0130' || c == u'\u0131'; }, {u'i', u'\u0130', u'\u0131'}};
+
+// The first "<" of d[from, n) that may open a tag of `opening`: followed by a space or by one of its
+// letters, or among the last characters. n when there is none.
+qsizetype findTag(const char16_t* d, qsizetype from, qsizetype n, const TagOpening& opening) {
+#if defined(__SSE2__)
+    const __m128i lt = _mm_set1_epi16(short(u'<'));
+    const __m128i space = _mm_set1_epi16(short(u' '));
+    const __m128i bit = _mm_set1_epi16(0x20);
+    std::array<__m128i, 3> letters;
+    for (size_t k = 0; k < letters.size(); ++k)
+        letters[k] = _mm_set1_epi16(short(opening.folded[k]));
+    for (; n - from >= 9; from += 8) {
+        const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(d + from));
+        const int brackets = _mm_movemask_epi8(_mm_cmpeq_epi16(v, lt));
+        if (!brackets)
+            continue;
+        const __m128i next = _mm_loadu_si128(reinterpret_cast<const __m128i*>(d + from + 1));
+        const __m128i folded = _mm_or_si128(next, bit);
+        __m128i follows = _mm_cmpeq_epi16(next, space);
+        for (const __m128i& letter : letters)
+            follows = _mm_or_si128(follows, _mm_cmpeq_epi16(folded, letter));
+        if (const int mask = brackets & _mm_movemask_epi8(follows))
+            return from + std::countr_zero(unsigned(mask)) / 2;
+    }
+#endif
+    return findChar(d, from, n, u'<');
 }
 
 // One global replacement of a step whose pattern begins with "<": the pattern runs anchored at each
 // "<" whose tag can begin a match, from the left, and the text after a match is searched from its
 // end, as a global replacement does. `write` appends the replacement of a match. False when
 // nothing matched; `out` is then left as it was.
-template <typename Opens, typename Write>
-bool replaceTags(QStringView in, QString& out, const PagePattern& re, PageMatch& m, Opens opens, Write write) {
+template <typename Write>
+bool replaceTags(QStringView in, QString& out, const PagePattern& re, PageMatch& m, const TagOpening& opening,
+                 Write write) {
     const char16_t* d = in.utf16();
     const qsizetype n = in.size();
     qsizetype copied = 0;
     bool any = false;
-    for (qsizetype at = findChar(d, 0, n, u'<'); at < n; at = findChar(d, at + 1, n, u'<')) {
-        if (!opens(tagLetter(in, at)))
+    for (qsizetype at = findTag(d, 0, n, opening); at < n; at = findTag(d, at + 1, n, opening)) {
+        if (!opening.opens(tagLetter(in, at)))
             continue;
         if (!re.match(in, at, m))
             continue;
@@ -446,22 +477,22 @@ void BoardPage::workPiece(QStringView piece) {
 
     // Step 4.
     if (containsNotRegistered(text)) {
-        took(replaceTags(text, m_buffer[free], notRegistered(), m_match, opensFont, [](QString& out, const auto& m) {
+        took(replaceTags(text, m_buffer[free], notRegistered(), m_match, kOpensFont, [](QString& out, const auto& m) {
             out.append(QLatin1String("<font size=("));
             out.append(m.captured(1));
             out.append(QStringLiteral(")>登録されていません</font></a><br><font color=\"red\"></font></td>"));
         }));
     }
     // Step 5: ‹S›"ID=$1"‹E›‹S›"NAME=$2"‹E›.
-    took(replaceTags(text, m_buffer[free], *m_memberLink, m_match, opensA, [](QString& out, const auto& m) {
+    took(replaceTags(text, m_buffer[free], *m_memberLink, m_match, kOpensA, [](QString& out, const auto& m) {
         appendField(out, QLatin1String("ID="), m.captured(1));
         appendField(out, QLatin1String("NAME="), m.captured(2));
     }));
     // Step 6: ‹S›"MEMO=○"‹E›.
-    took(replaceTags(text, m_buffer[free], memoIcon(), m_match, opensImg,
+    took(replaceTags(text, m_buffer[free], memoIcon(), m_match, kOpensImg,
                      [](QString& out, const auto&) { appendField(out, QLatin1String("MEMO="), u"○"); }));
     // Step 7: ‹S›"POS=$1"‹E›‹S›"UPDATE=$2"‹E›‹S›"TEL=$3"‹E› and CR LF, the end of a member's row.
-    took(replaceTags(text, m_buffer[free], *m_entryCells, m_match, opensA, [](QString& out, const auto& m) {
+    took(replaceTags(text, m_buffer[free], *m_entryCells, m_match, kOpensA, [](QString& out, const auto& m) {
         appendField(out, QLatin1String("POS="), m.captured(1));
         appendField(out, QLatin1String("UPDATE="), m.captured(2));
         appendField(out, QLatin1String("TEL="), m.captured(3));

@@ -124,6 +124,9 @@ const QStringList kInserts{
     QStringLiteral("</td>"),
     QStringLiteral("</a>"),
     QStringLiteral("<img src='/cb4/recept.gif' border=0>"),
+    QStringLiteral("< \u0130MG src='/cb4/recept.gif' border=0>"),
+    QStringLiteral("<\u0131mg src='/cb4/recept.gif' border=0>"),
+    QStringLiteral("<  A href=\"office.exe?page=OfficeInfo&id=78\">空</a>"),
     QStringLiteral("<a href=\"office.exe?page=OfficeInfo&id=77\">偽</a>"),
     QStringLiteral("<a href=\"office.exe?page=WhereEntry&id=77\">"),
 };
