@@ -16,6 +16,8 @@
 namespace zelmora::cp932 {
 
 namespace {
+constexpr qsizetype kSlack = 32;
+
 #if defined(__SSE2__)
 // Widens sixteen bytes at a time while they are all plain ASCII; at the first block that is not, the
 // plain bytes before its first other byte. At least sixteen bytes must be left; the output has room
@@ -67,8 +69,6 @@ const uchar* widenAscii(const DecodeTable& table, const uchar*& p, const uchar* 
 }
 } // namespace
 
-Stream::Stream() : m_decoder(kCodecName) {}
-
 void Stream::reserve(qsizetype bytes) {
     // A cp932 byte gives at most one UTF-16 unit.
     if (bytes > m_text.capacity())
@@ -78,7 +78,9 @@ void Stream::reserve(qsizetype bytes) {
 char16_t* Stream::convert(char16_t* out, const uchar* from, const uchar* to) {
     QChar* const start = reinterpret_cast<QChar*>(out);
     const QByteArrayView bytes(reinterpret_cast<const char*>(from), to - from);
-    return reinterpret_cast<char16_t*>(m_decoder.appendToBuffer(start, bytes));
+    if (!m_decoder)
+        m_decoder.emplace(kCodecName);
+    return reinterpret_cast<char16_t*>(m_decoder->appendToBuffer(start, bytes));
 }
 
 char16_t* Stream::decodePair(const DecodeTable& table, char16_t* out, const uchar* pair) {
@@ -97,9 +99,9 @@ void Stream::append(QByteArrayView bytes) {
     const DecodeTable& table = DecodeTable::instance();
     const qsizetype size = m_text.size();
     // At most one unit a byte, and one more when a lead byte held from the last piece turns out to
-    // start no character; beyond that, the room the converter asks for a two-byte sequence and the
-    // sixteen units an ASCII block is written as before it is known to be plain.
-    m_text.resize(size + bytes.size() + 1 + std::max<qsizetype>(m_decoder.requiredSpace(2), 16));
+    // start no character; beyond that, the room the converter is told of for a two-byte sequence
+    // and the sixteen units an ASCII block is written as before it is known to be plain.
+    m_text.resize(size + bytes.size() + 1 + kSlack);
     char16_t* const base = reinterpret_cast<char16_t*>(m_text.data());
     char16_t* out = base + size;
     const auto* p = reinterpret_cast<const uchar*>(bytes.data());
@@ -135,7 +137,8 @@ void Stream::append(QByteArrayView bytes) {
 
 QString Stream::take() {
     // A lead byte at the very end starts no character, as the converter drops the byte it holds.
-    m_decoder.resetState();
+    if (m_decoder)
+        m_decoder->resetState();
     m_heldLead = -1;
     return std::exchange(m_text, QString());
 }

@@ -4,6 +4,8 @@
 #include <QString>
 #include <QStringDecoder>
 
+#include <optional>
+
 namespace zelmora::cp932 {
 
 class DecodeTable;
@@ -15,7 +17,6 @@ class DecodeTable;
 // decodes only what the table does not hold.
 class Stream {
 public:
-    Stream();
 
     // Room for a text of `bytes` bytes, so that it is not copied as it grows.
     void reserve(qsizetype bytes);
@@ -29,7 +30,8 @@ private:
     // A lead byte and the byte after it, from the table or the converter.
     char16_t* decodePair(const DecodeTable& table, char16_t* out, const uchar* pair);
 
-    QStringDecoder m_decoder;
+    // Opened with the first bytes the table does not hold; most pages have none.
+    std::optional<QStringDecoder> m_decoder;
     QString m_text;
     // The lead byte the last piece ended in, decoded with the byte that comes next; -1 for none.
     int m_heldLead = -1;
