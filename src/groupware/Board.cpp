@@ -58,8 +58,10 @@ MemberRecord readRow(QStringView row, const QDate& today, const QTimeZone& zone)
     int left = FieldCount;
     for (qsizetype s = row.indexOf(kFieldStart); s >= 0 && left > 0; s = row.indexOf(kFieldStart, s + 1)) {
         const QStringView rest = row.mid(s + 1);
+        if (rest.isEmpty())
+            break;
         for (int k = 0; k < FieldCount; ++k) {
-            if (found[k] || !rest.startsWith(keys[k]))
+            if (found[k] || rest.front() != QLatin1Char(keys[k].front()) || !rest.startsWith(keys[k]))
                 continue;
             found[k] = true;
             --left;
