@@ -21,8 +21,12 @@ void ScheduleAlarm::Tick() {
     // first has not raised already, but would interleave its windows with the first one's.
     if (m_ticking)
         return;
-    m_ticking = true;
     m_windows.removeAll(nullptr);
+    // With nothing that could ring, the clock is not read: the local time costs a look at the
+    // system's time zone, every minute of the day.
+    if (!m_user.NOTIFY_SCHEDULE || m_schedule.isEmpty())
+        return;
+    m_ticking = true;
     AlarmTick walk(m_user.NOTIFY_SCHEDULE);
     const QDateTime now = Clock::now();
     while (const std::optional<AlarmRef> ref = walk.next(m_schedule, now)) {
