@@ -1,4 +1,6 @@
 // Reading the whereabouts board of large groups: time per member of the page reader.
+#include "core/Cp932.h"
+#include "core/Cp932Stream.h"
 #include "core/DateTimeText.h"
 #include "groupware/Board.h"
 #include "groupware/BoardPage.h"
@@ -6,6 +8,7 @@
 
 #include <benchmark/benchmark.h>
 
+#include <QStringDecoder>
 #include <QStringList>
 
 using namespace zelmora;
@@ -107,6 +110,34 @@ void BM_IsValidPage(benchmark::State& state) {
         state.SkipWithError("the board page was taken for an error page");
 }
 BENCHMARK(BM_IsValidPage)->Arg(1000)->Arg(10000)->Unit(benchmark::kMillisecond);
+
+// The board's bytes decoded as they come in, in pieces of 64 KB: the program's stream (/0) and the
+// converter it stands for (/1), side by side.
+constexpr qsizetype kPiece = 64 * 1024;
+
+void BM_DecodeBoard(benchmark::State& state) {
+    const QByteArray bytes = cp932::encode(boardPage(1000));
+    const auto pieces = [&bytes](auto&& append) {
+        for (qsizetype at = 0; at < bytes.size(); at += kPiece)
+            append(QByteArrayView(bytes).sliced(at, std::min(kPiece, bytes.size() - at)));
+    };
+    for (auto _ : state) {
+        QString text;
+        if (state.range(0) == 0) {
+            cp932::Stream stream;
+            stream.reserve(bytes.size());
+            pieces([&stream](QByteArrayView piece) { stream.append(piece); });
+            text = stream.take();
+        } else {
+            QStringDecoder decoder(cp932::kCodecName);
+            text.reserve(bytes.size());
+            pieces([&](QByteArrayView piece) { text += decoder.decode(piece); });
+        }
+        benchmark::DoNotOptimize(text.size());
+    }
+    state.SetBytesProcessed(state.iterations() * bytes.size());
+}
+BENCHMARK(BM_DecodeBoard)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
 
 } // namespace
 

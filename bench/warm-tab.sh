@@ -3,8 +3,9 @@
 # the board every 2 s, and Zelmora refreshing the same board. CPU per reload / refresh for both and
 # their ratio. See bench/README.md.
 #
-#   bench/warm-tab.sh BUILD_DIR [--members N] [--seconds S] [--refreshes N] [--stall]
+#   bench/warm-tab.sh BUILD_DIR [--members N] [--seconds S] [--refreshes N] [--real-clock N] [--stall]
 #
+# --real-clock N: also N refreshes at Zelmora's own clock, one a minute (N + 2 minutes).
 # --stall: no tab; Zelmora only, with the event-loop monitor on: the longest stall over the refreshes.
 #
 # BUILD_DIR holds zelmora, zelmora-cli and groupware-sim (a RelWithDebInfo or Release build). Needs
@@ -13,7 +14,7 @@ set -euo pipefail
 
 here=$(cd "$(dirname "$0")" && pwd)
 usage() {
-    sed -n '2,11p' "$0" | sed 's/^# \{0,1\}//' >&2
+    sed -n '2,12p' "$0" | sed 's/^# \{0,1\}//' >&2
     exit 2
 }
 
@@ -23,12 +24,14 @@ shift
 members=1000
 seconds=60
 refreshes=20
+real=0
 stall=0
 while [ $# -gt 0 ]; do
     case "$1" in
     --members) members=$2; shift 2 ;;
     --seconds) seconds=$2; shift 2 ;;
     --refreshes) refreshes=$2; shift 2 ;;
+    --real-clock) real=$2; shift 2 ;;
     --stall) stall=1; shift ;;
     *) usage ;;
     esac
@@ -44,7 +47,7 @@ done
 
 if [ -z "${DISPLAY:-}" ]; then
     exec xvfb-run -a -s "-screen 0 1280x1024x24" "$0" "$build" --members "$members" --seconds "$seconds" \
-        --refreshes "$refreshes" $([ "$stall" = 1 ] && echo --stall)
+        --refreshes "$refreshes" --real-clock "$real" $([ "$stall" = 1 ] && echo --stall)
 fi
 
 probe() { python3 "$here/perf-probe.py" "$@"; }
@@ -83,7 +86,11 @@ key="1山田 太郎$(probe logon-name)"
 printf '\r\n[1]\r\nAUTO_LOGIN=ON\r\nPASSWORD=%s\r\nEND_ACTION_TYPE=NONE\r\nNOTIFY_MAIL=OFF\r\nNOTIFY_CIRCULAR=OFF\r\nNOTIFY_MEMO=OFF\r\nNOTIFY_NEW_ARTICLE=OFF\r\nNOTIFY_WORKFLOW=OFF\r\nNOTIFY_SCHEDULE=OFF\r\n' \
     "$(probe scramble "$key" yamada)" >> "$data/Zelmora.ini"
 
+# The run at the program's own clock starts from the same fresh data folder.
+cp -a "$data" "$work/zelmora-real"
+
 load() { uptime | sed 's/.*load average: //'; }
+ratio() { awk -v a="$1" -v b="$2" 'BEGIN {if (b > 0) printf "%.0f×", a / b; else print "-"}'; }
 if [ "$stall" = 1 ]; then
     echo "zelmora: $refreshes refreshes of $members members, event-loop monitor on; load $(load)" >&2
     eval "$(probe refresh-stall "$zelmora" "$data" "$refreshes")"
@@ -95,8 +102,15 @@ echo "warm tab: ${seconds} s idle, then ${seconds} s reloading every 2 s; load $
 eval "$(probe warm-tab "$board_url" "$seconds" "$work/requests.jsonl")"
 echo "zelmora: $refreshes refreshes; load $(load)" >&2
 eval "$(probe refresh-cpu "$zelmora" "$data" "$refreshes")"
+real_rows=""
+if [ "$real" -gt 0 ]; then
+    echo "zelmora: $real refreshes at its own clock, one a minute; load $(load)" >&2
+    eval "$(probe refresh-cpu-real "$zelmora" "$work/zelmora-real" "$real")"
+    real_rows="| zelmora at its own clock: CPU of its threads per refresh over $real_count refreshes, one a minute (every timer at its period) | ${real_cpu_per_refresh_ms} ms |
+| ratio: tab CPU per reload / zelmora CPU per refresh at its own clock | $(ratio "$tab_cpu_per_reload_ms" "$real_cpu_per_refresh_ms") |
+"
+fi
 
-ratio() { awk -v a="$1" -v b="$2" 'BEGIN {if (b > 0) printf "%.0f×", a / b; else print "-"}'; }
 cat << EOF
 
 Warm tab against Zelmora — $(date -u '+%Y-%m-%d %H:%M UTC'), $(nproc) cores, load $(load)
@@ -110,6 +124,6 @@ build: $build; board: $members members ($(wc -c < "$work/organisation.json") byt
 | zelmora, one Update ($refresh_members members): process CPU / thread CPU / wall, medians | ${refresh_update_process_cpu_ms} ms / ${refresh_update_thread_cpu_ms} ms / ${refresh_update_wall_ms} ms |
 | ratio: tab CPU per reload / zelmora process CPU per refresh | $(ratio "$tab_cpu_per_reload_ms" "$refresh_process_cpu_per_refresh_ms") |
 | ratio: tab CPU per reload / one Update's process CPU | $(ratio "$tab_cpu_per_reload_ms" "$refresh_update_process_cpu_ms") |
-
+${real_rows}
 chromium: $(chromium --version 2> /dev/null | head -n 1)
 EOF
