@@ -1,5 +1,7 @@
 #include "core/Cp932.h"
 
+#include "core/Cp932Table.h"
+
 #include <QList>
 #include <QStringDecoder>
 #include <QStringEncoder>
@@ -37,12 +39,13 @@ int hexValue(char c) {
         return c - 'a' + 10;
     return -1;
 }
-// ASCII that the converter writes as the same bytes: all but the three control codes it swaps
-// (0x1A, 0x1C, 0x7F). Such a text, a URL or a form's field name say, needs no converter.
+// ASCII that the converter reads as the same characters, and so writes as the same bytes: all but
+// the few control codes it swaps. Such a text, a URL or a form's field name say, needs no converter.
 bool isPlainAscii(QStringView text) {
+    const DecodeTable& table = DecodeTable::instance();
     for (const QChar c : text) {
         const char16_t u = c.unicode();
-        if (u >= 0x7F || u == 0x1A || u == 0x1C)
+        if (u >= 0x80 || table.single(uchar(u)) != u)
             return false;
     }
     return true;

@@ -73,13 +73,14 @@ private slots:
     }
 
     void eventsRunBetweenTheRows() {
-        // A board long enough to take several slices: a timer that is always due runs while the
-        // page is awaited (the list is empty then) and between the rows, while the list fills.
+        // A board long enough to take several slices, however fast the reader: a timer that is always
+        // due runs while the page is awaited (the list is empty then) and between the rows, while the
+        // list fills.
         QJsonObject organisation = m_sim.state();
         organisation.remove(QStringLiteral("sessions"));
         organisation.remove(QStringLiteral("fault"));
         QJsonArray users = organisation.value(QStringLiteral("users")).toArray();
-        for (int id = 100; id < 3100; ++id)
+        for (int id = 100; id < 12100; ++id)
             users.append(
                 QJsonObject{{"id", id}, {"name", QStringLiteral("社員 %1").arg(id)}, {"groups", QJsonArray{2}}});
         organisation.insert(QStringLiteral("users"), users);
