@@ -5,7 +5,7 @@
 #
 #   bench/warm-tab.sh BUILD_DIR [--members N] [--seconds S] [--refreshes N] [--real-clock N] [--stall]
 #
-# --real-clock N: also N refreshes at Zelmora's own clock, one a minute (N + 2 minutes).
+# --real-clock N: also N refreshes at Zelmora's own clock, one a minute (N + 3 minutes).
 # --stall: no tab; Zelmora only, with the event-loop monitor on: the longest stall over the refreshes.
 #
 # BUILD_DIR holds zelmora, zelmora-cli and groupware-sim (a RelWithDebInfo or Release build). Needs

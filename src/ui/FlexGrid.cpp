@@ -108,6 +108,9 @@ void FlexGrid::setCurrentGridCell(int row, int col) {
 }
 
 void FlexGrid::setFocusRect(FocusRect style) {
+    // Every refresh sets it; the same style again must not repaint every visible cell.
+    if (style == m_focusRect)
+        return;
     m_focusRect = style;
     viewport()->update();
 }
