@@ -120,7 +120,7 @@ build: $build; board: $members members ($(wc -c < "$work/organisation.json") byt
 | --- | --- |
 | chromium tab, CPU of its processes per reload (idle CPU taken off), $tab_reloads reloads in ${tab_seconds%.*} s | ${tab_cpu_per_reload_ms} ms |
 | chromium tab: CPU over the reloading phase / over the same time idle | ${tab_busy_cpu_s} s / ${tab_idle_cpu_s} s |
-| zelmora, process CPU per refresh over $refresh_count refreshes (utime+stime, timers included) | ${refresh_process_cpu_per_refresh_ms} ms |
+| zelmora, CPU of its threads per refresh over $refresh_count refreshes (timers included, window closed) | ${refresh_process_cpu_per_refresh_ms} ms |
 | zelmora, one Update ($refresh_members members): process CPU / thread CPU / wall, medians | ${refresh_update_process_cpu_ms} ms / ${refresh_update_thread_cpu_ms} ms / ${refresh_update_wall_ms} ms |
 | ratio: tab CPU per reload / zelmora process CPU per refresh | $(ratio "$tab_cpu_per_reload_ms" "$refresh_process_cpu_per_refresh_ms") |
 | ratio: tab CPU per reload / one Update's process CPU | $(ratio "$tab_cpu_per_reload_ms" "$refresh_update_process_cpu_ms") |
