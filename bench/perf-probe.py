@@ -74,12 +74,8 @@ def cpu_ticks(pid):
     return int(fields[11]) + int(fields[12])  # utime, stime
 
 
-def thread_cpu_ns(pid):
-    """On-CPU time of all the process's threads (schedstat), in nanoseconds."""
-    return sum(thread_times(pid).values())
-
-
 def thread_times(pid):
+    """On-CPU time of each of the process's threads (schedstat), in nanoseconds."""
     times = {}
     for task in os.listdir("/proc/%d/task" % pid):
         text = read_file("/proc/%d/task/%s/schedstat" % (pid, task))
@@ -431,22 +427,27 @@ def cmd_warm_tab(url, seconds, log):
     out("tab_cpu_per_reload_ms", per_reload * 1000)
 
 
-def cmd_refresh_cpu(exe, data, count):
-    program = Program(exe, data, REFRESH_ENV)
-    samples, clock, first_ns, last_ns = [], None, None, None
-    # The first refresh only starts the count of the on-CPU time of all the process's threads
-    # (nanoseconds: the clock ticks of /proc/PID/stat are 10 ms, a refresh's whole cost).
-    for sample in refreshes(program, count + 1):
-        if clock is None:
+def refresh_cpu(program, count, skipped, timeout=60):
+    """The samples of `count` refreshes after `skipped` ones, and the on-CPU time of all the process's
+    threads from the last skipped refresh to the last one, in nanoseconds (the clock ticks of
+    /proc/PID/stat are 10 ms, a refresh's whole cost)."""
+    samples, clock = [], None
+    for seen, sample in enumerate(refreshes(program, count + skipped, timeout)):
+        if seen == skipped - 1:
             clock = ThreadClock(program.proc.pid)
-            first_ns = clock.read()
-        else:
+        elif seen >= skipped:
             samples.append(sample)
-        last_ns = clock.read()
+            clock.read()
     program.stop()
+    return samples, clock.total
+
+
+def cmd_refresh_cpu(exe, data, count):
+    # The first refresh only starts the count.
+    samples, cpu_ns = refresh_cpu(Program(exe, data, REFRESH_ENV), count, skipped=1)
     out("refresh_members", samples[-1][0])
     out("refresh_count", len(samples))
-    out("refresh_process_cpu_per_refresh_ms", (last_ns - first_ns) / 1e6 / len(samples))
+    out("refresh_process_cpu_per_refresh_ms", cpu_ns / 1e6 / len(samples))
     out("refresh_update_process_cpu_ms", statistics.median(s[3] for s in samples))
     out("refresh_update_thread_cpu_ms", statistics.median(s[2] for s in samples))
     out("refresh_update_wall_ms", statistics.median(s[1] for s in samples))
@@ -455,24 +456,14 @@ def cmd_refresh_cpu(exe, data, count):
 def cmd_refresh_cpu_real(exe, data, count):
     # No fast timers: the status refresh every minute and each of the other timers at its own period.
     program = Program(exe, data, {"QT_LOGGING_RULES": "zelmora.perf=true"})
-    samples, clock, first_ns, last_ns = [], None, None, None
     # The first three refreshes only start the count: the one of the start-up, the one a minute later
     # that comes with the first show of the status window when there is no tray to wait for, and the
     # first one over the shown window (its wait cursor is read from the cursor theme then, 4 ms).
     # A refresh may wait a minute more when the registration pass of the own entry falls on its tick.
-    skipped = 3
-    for seen, sample in enumerate(refreshes(program, count + skipped, timeout=200)):
-        if seen == skipped - 1:
-            clock = ThreadClock(program.proc.pid)
-            first_ns = clock.read()
-        elif seen >= skipped:
-            samples.append(sample)
-        if clock is not None:
-            last_ns = clock.read()
-    program.stop()
+    samples, cpu_ns = refresh_cpu(program, count, skipped=3, timeout=200)
     out("real_members", samples[-1][0])
     out("real_count", len(samples))
-    out("real_cpu_per_refresh_ms", (last_ns - first_ns) / 1e6 / len(samples))
+    out("real_cpu_per_refresh_ms", cpu_ns / 1e6 / len(samples))
     out("real_update_process_cpu_ms", statistics.median(s[3] for s in samples))
 
 
