@@ -11,6 +11,7 @@
 #include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QRegularExpression>
+#include <QTimeZone>
 
 namespace zelmora {
 
@@ -118,11 +119,10 @@ private:
 
 } // namespace
 
-bool readPositionList(const QString& page, const QString& programName, QList<MemberRecord>& members,
-                      const std::function<void()>& betweenRows) {
+namespace {
+bool readBoard(const QString& page, const QString& programName, const QDate& today, const QTimeZone& zone,
+               QList<MemberRecord>& members, const std::function<void()>& betweenRows) {
     members.clear();
-    const QDate today = Clock::today();
-    const QTimeZone zone = QTimeZone::systemTimeZone();
     BoardPage board(programName);
     // Step 11, for each row: the fields, then the events that came meanwhile.
     return board.read(
@@ -133,6 +133,12 @@ bool readPositionList(const QString& page, const QString& programName, QList<Mem
                 betweenRows();
         },
         betweenRows);
+}
+} // namespace
+
+bool readPositionList(const QString& page, const QString& programName, QList<MemberRecord>& members,
+                      const std::function<void()>& betweenRows) {
+    return readBoard(page, programName, Clock::today(), QTimeZone::systemTimeZone(), members, betweenRows);
 }
 
 MemberRecord readMyPosition(const QString& page) {
@@ -205,12 +211,21 @@ bool GetPositionList(const ConnectionSettings& connection, GroupwareSession& ses
     members.clear();
     const QString page =
         fetch(connection.programUrl + QStringLiteral("?page=WhereIndex&gid=") + QString::number(groupId), fetched);
+    // The same page as last time, read on the same day in the same zone, holds the same records. It
+    // passed the page check then.
+    const BoardMemo::Key key{page, connection.programName, Clock::today(), QTimeZone::systemTimeZone()};
+    if (const QList<MemberRecord>* known = session.boardMemo().find(groupId, key)) {
+        members = *known;
+        session.takeOwnRecordFrom(members);
+        return true;
+    }
     if (!IsValidPage(page))
         return false;
     RowBreaks breaks;
     breaks();
-    if (!readPositionList(page, connection.programName, members, std::ref(breaks)))
+    if (!readBoard(page, connection.programName, key.today, key.zone, members, std::ref(breaks)))
         return false;
+    session.boardMemo().store(groupId, key, members);
     session.takeOwnRecordFrom(members);
     return true;
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "groupware/BoardMemo.h"
 #include "groupware/Records.h"
 
 #include <QDateTime>
@@ -45,6 +46,9 @@ public:
     // record as it was, when the user is not on that board.
     bool takeOwnRecordFrom(const QList<MemberRecord>& board);
 
+    // The board pages read last and their records (GetPositionList).
+    BoardMemo& boardMemo() { return m_boardMemo; }
+
     const LastRegistration& lastRegistration() const { return m_lastRegistration; }
     void recordRegistration(const QString& position, const QString& contact, const QDateTime& sentAt);
 
@@ -55,6 +59,7 @@ private:
     QList<MemberRecord> m_members;
     MemberRecord m_ownRecord;
     LastRegistration m_lastRegistration;
+    BoardMemo m_boardMemo;
 };
 
 } // namespace zelmora

@@ -1,6 +1,8 @@
 #include "status/BoardRead.h"
 
-#include <algorithm>
+#include <QSet>
+
+#include <utility>
 
 namespace zelmora {
 
@@ -13,12 +15,18 @@ qint32 groupIdFromTabKey(const QString& key) {
 }
 
 void appendMergedBoard(QList<MemberRecord>& members, const QList<MemberRecord>& board) {
+    // The ids already listed, looked up in a set: every tab of a large office read one after the
+    // other would otherwise compare each row with every row before it.
+    QSet<qint32> known;
+    known.reserve(members.size() + board.size());
+    for (const MemberRecord& record : std::as_const(members))
+        known.insert(record.id);
     members.reserve(members.size() + board.size());
     for (const MemberRecord& record : board) {
-        const bool known = std::any_of(members.cbegin(), members.cend(),
-                                       [&record](const MemberRecord& m) { return m.id == record.id; });
-        if (!known)
+        if (!known.contains(record.id)) {
+            known.insert(record.id);
             members.append(record);
+        }
     }
 }
 

@@ -1,6 +1,11 @@
 #include "core/Clock.h"
+#include "core/Cp932.h"
 #include "core/DateTimeText.h"
+#include "core/Settings.h"
 #include "groupware/Board.h"
+#include "groupware/GroupwareSession.h"
+#include "net/Transport.h"
+#include "support/RawHttpServer.h"
 #include "support/TestFiles.h"
 
 #include <QTest>
@@ -106,6 +111,32 @@ private slots:
         QCOMPARE(m.size(), 6);
         QCOMPARE(m[0].id, 12);
         QCOMPARE(m[0].contact, QStringLiteral("内線ID=99*"));
+    }
+
+    void theSameBoardAgainIsReadOnTheDayOfTheRefresh() {
+        // The server answers every refresh with the same page until a row changes.
+        test::RawHttpServer server;
+        const QByteArray page = test::fixtureBytes(QStringLiteral("board/board_members.html"));
+        server.setReply(200, "text/html; charset=Shift_JIS", page);
+        ConnectionSettings connection;
+        connection.SERVER_URL = server.url(QStringLiteral("/scripts/"));
+        connection.PROXY_MODE = 1;
+        connection.updateProgramUrl();
+        SetInetOptions(connection, {}, {});
+        GroupwareSession session;
+        QList<MemberRecord> m;
+        QVERIFY(GetPositionList(connection, session, m, 3));
+        QCOMPARE(m[2].updated, at(2002, 6, 2, 18, 5));
+        // "6/2(日) 18:05" has no year: a year later it is read in that year.
+        Clock::setFixed(at(2003, 6, 3, 10, 0));
+        QVERIFY(GetPositionList(connection, session, m, 3));
+        QCOMPARE(m[2].updated, at(2003, 6, 2, 18, 5));
+        server.setReply(200, "text/html; charset=Shift_JIS",
+                        QByteArray(page).replace(cp932::encode(QStringLiteral("外出?")), cp932::encode(QStringLiteral("会議?"))));
+        QVERIFY(GetPositionList(connection, session, m, 3));
+        QCOMPARE(m[2].position, QStringLiteral("会議?"));
+        QCOMPARE(m.size(), 6);
+        QCOMPARE(server.requests().size(), 3);
     }
 
     void readsOwnEntry() {
