@@ -13,6 +13,8 @@
 #include <QRegularExpression>
 #include <QTimeZone>
 
+#include <optional>
+
 namespace zelmora {
 
 namespace {
@@ -120,25 +122,77 @@ private:
 } // namespace
 
 namespace {
-bool readBoard(const QString& page, const QString& programName, const QDate& today, const QTimeZone& zone,
-               QList<MemberRecord>& members, const std::function<void()>& betweenRows) {
+// Takes the records of an earlier read over for the pieces that come back unchanged, and notes
+// where this read's pieces stand and which records each gave.
+class PieceReuse : public BoardPage::PieceMemo {
+public:
+    PieceReuse(const BoardMemo::Entry* last, BoardMemo::Pieces& next, QList<MemberRecord>& members,
+               const std::function<void()>& betweenRows)
+        : m_last(last), m_next(next), m_members(members), m_betweenRows(betweenRows) {}
+
+    void begin(const QString& text) override {
+        m_next.text = text;
+        m_next.spans.clear();
+    }
+
+    bool known(qsizetype index, QStringView piece) override {
+        if (!m_last || index >= m_last->pieces.spans.size())
+            return false;
+        const BoardMemo::Pieces::Span& span = m_last->pieces.spans.at(index);
+        if (span.at < 0 || QStringView(m_last->pieces.text).mid(span.at, span.length) != piece)
+            return false;
+        for (qsizetype i = span.first; i < span.first + span.count; ++i)
+            m_members.append(m_last->members.at(i));
+        note(index, piece, true);
+        if (m_betweenRows)
+            m_betweenRows();
+        return true;
+    }
+
+    void worked(qsizetype index, QStringView piece, bool closed) override { note(index, piece, closed); }
+
+private:
+    void note(qsizetype index, QStringView piece, bool closed) {
+        const qsizetype first = m_recorded;
+        m_recorded = m_members.size();
+        const qsizetype at = piece.data() - m_next.text.constData();
+        if (!closed || at < 0 || at + piece.size() > m_next.text.size())
+            return;
+        if (m_next.spans.size() <= index)
+            m_next.spans.resize(index + 1);
+        m_next.spans[index] = {at, piece.size(), first, m_recorded - first};
+    }
+
+    const BoardMemo::Entry* m_last;
+    BoardMemo::Pieces& m_next;
+    QList<MemberRecord>& m_members;
+    const std::function<void()>& m_betweenRows;
+    qsizetype m_recorded = 0; // records before the piece being worked
+};
+} // namespace
+
+bool readPositionList(const BoardMemo::Key& key, QList<MemberRecord>& members, const BoardMemo::Entry* last,
+                      BoardMemo::Pieces* pieces, const std::function<void()>& betweenRows) {
     members.clear();
-    BoardPage board(programName);
+    BoardPage board(key.programName);
+    BoardMemo::Pieces unused;
+    PieceReuse reuse(last && last->key.sameReading(key) ? last : nullptr, pieces ? *pieces : unused, members,
+                     betweenRows);
     // Step 11, for each row: the fields, then the events that came meanwhile.
     return board.read(
-        page,
+        key.page,
         [&](QStringView row) {
-            members.append(readRow(row, today, zone));
+            members.append(readRow(row, key.today, key.zone));
             if (betweenRows)
                 betweenRows();
         },
-        betweenRows);
+        betweenRows, pieces || last ? &reuse : nullptr);
 }
-} // namespace
 
 bool readPositionList(const QString& page, const QString& programName, QList<MemberRecord>& members,
                       const std::function<void()>& betweenRows) {
-    return readBoard(page, programName, Clock::today(), QTimeZone::systemTimeZone(), members, betweenRows);
+    return readPositionList({page, programName, Clock::today(), QTimeZone::systemTimeZone()}, members, nullptr,
+                            nullptr, betweenRows);
 }
 
 MemberRecord readMyPosition(const QString& page) {
@@ -212,10 +266,13 @@ bool GetPositionList(const ConnectionSettings& connection, GroupwareSession& ses
     const QString page =
         fetch(connection.programUrl + QStringLiteral("?page=WhereIndex&gid=") + QString::number(groupId), fetched);
     // The same page as last time, read on the same day in the same zone, holds the same records. It
-    // passed the page check then.
+    // passed the page check then. The last read is copied (its texts and lists are shared): the
+    // events processed between the rows may store another.
     const BoardMemo::Key key{page, connection.programName, Clock::today(), QTimeZone::systemTimeZone()};
-    if (const QList<MemberRecord>* known = session.boardMemo().find(groupId, key)) {
-        members = *known;
+    const BoardMemo::Entry* found = session.boardMemo().find(groupId);
+    const std::optional<BoardMemo::Entry> last = found ? std::optional(*found) : std::nullopt;
+    if (last && last->key == key) {
+        members = last->members;
         session.takeOwnRecordFrom(members);
         return true;
     }
@@ -223,9 +280,11 @@ bool GetPositionList(const ConnectionSettings& connection, GroupwareSession& ses
         return false;
     RowBreaks breaks;
     breaks();
-    if (!readBoard(page, connection.programName, key.today, key.zone, members, std::ref(breaks)))
+    BoardMemo::Entry next{key, {}, {}};
+    if (!readPositionList(key, members, last ? &*last : nullptr, &next.pieces, std::ref(breaks)))
         return false;
-    session.boardMemo().store(groupId, key, members);
+    next.members = members;
+    session.boardMemo().store(groupId, next);
     session.takeOwnRecordFrom(members);
     return true;
 }

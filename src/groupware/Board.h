@@ -1,5 +1,6 @@
 #pragma once
 
+#include "groupware/BoardMemo.h"
 #include "groupware/Records.h"
 
 #include <QDate>
@@ -29,6 +30,12 @@ class GroupwareSession;
 // passes over the whole page before the first row.
 bool readPositionList(const QString& page, const QString& programName, QList<MemberRecord>& members,
                       const std::function<void()>& betweenRows = {});
+
+// The same for `key`'s page, read with its program name, day and zone. The pieces of the page that
+// `last` (an earlier read) holds unchanged keep its records when it was read with the same program
+// name, day and zone; `pieces`, when given, receives this read's pieces for the next one.
+bool readPositionList(const BoardMemo::Key& key, QList<MemberRecord>& members, const BoardMemo::Entry* last,
+                      BoardMemo::Pieces* pieces, const std::function<void()>& betweenRows = {});
 
 // Reads the logged-in user's entry from the white row of the whereabouts entry page. The member
 // id is not filled; every field is empty when the page does not show the entry.

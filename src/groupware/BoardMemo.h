@@ -10,13 +10,14 @@
 
 namespace zelmora {
 
-// The records last read from each group's board page, handed out again while the page comes back
-// unchanged. A board seldom changes between two refreshes, and reading a thousand rows costs more
-// than the rest of a refresh; comparing the page with the last one costs a memcmp.
+// What the last read of each group's board page gave, for the next read of it. A board seldom
+// changes between two refreshes, or changes in a few rows, and reading a thousand rows costs more
+// than the rest of a refresh: the same page again gives the same records, and a row whose piece of
+// the page is the same gives the same record.
 //
 // What a read gives depends on the page text, the program name the member links are matched
-// against, the day (an update time without a date is today's) and the time zone. An entry is used
-// only when all four are what they were.
+// against, the day (an update time without a date is today's) and the time zone: records are
+// taken over only when the last three are what they were.
 class BoardMemo {
 public:
     struct Key {
@@ -25,12 +26,33 @@ public:
         QDate today;
         QTimeZone zone;
 
+        // Everything but the page is the same: rows read then read the same now.
+        bool sameReading(const Key& other) const;
         bool operator==(const Key& other) const;
     };
 
-    // The records read before under `key` for the group, or nullptr.
-    const QList<MemberRecord>* find(qint32 groupId, const Key& key) const;
-    void store(qint32 groupId, const Key& key, const QList<MemberRecord>& members);
+    // The pieces of a read: where each stands in the text the reader worked on, and the records it
+    // gave, by piece index.
+    struct Pieces {
+        struct Span {
+            qsizetype at = -1; // -1: the piece's rows are not its own (a row was open before or after it)
+            qsizetype length = 0;
+            qsizetype first = 0; // its records in the read's list
+            qsizetype count = 0;
+        };
+        QString text;
+        QList<Span> spans;
+    };
+
+    struct Entry {
+        Key key;
+        QList<MemberRecord> members;
+        Pieces pieces;
+    };
+
+    // The last read of the group's board, or nullptr.
+    const Entry* find(qint32 groupId) const;
+    void store(qint32 groupId, const Entry& entry);
     void clear() { m_entries.clear(); }
 
 private:
@@ -38,10 +60,6 @@ private:
     // this many the memo starts again rather than keep every page.
     static constexpr qsizetype kMaxGroups = 16;
 
-    struct Entry {
-        Key key;
-        QList<MemberRecord> members;
-    };
     QHash<qint32, Entry> m_entries;
 };
 

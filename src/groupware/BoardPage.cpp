@@ -411,7 +411,7 @@ BoardPage::BoardPage(const QString& programName) {
 }
 
 bool BoardPage::read(const QString& page, const std::function<void(QStringView)>& row,
-                     const std::function<void()>& pause) {
+                     const std::function<void()>& pause, PieceMemo* memo) {
     const auto between = [&pause] {
         if (pause)
             pause();
@@ -426,6 +426,8 @@ bool BoardPage::read(const QString& page, const std::function<void(QStringView)>
     if (!printed)
         return false;
     text.truncate(n);
+    if (memo)
+        memo->begin(text);
     between();
 
     // Step 3. Both ends of the table end in ">": the text after the last ">" is left out, so that a
@@ -450,17 +452,28 @@ bool BoardPage::read(const QString& page, const std::function<void(QStringView)>
     between();
     if (rows) {
         qsizetype start = 0;
-        for (const qsizetype next : starts) {
-            workPiece(table.mid(start, next - start));
-            start = next;
+        for (qsizetype i = 0; i < starts.size(); ++i) {
+            piece(i, table.mid(start, starts.at(i) - start), memo);
+            start = starts.at(i);
         }
-        workPiece(table.mid(start));
+        piece(starts.size(), table.mid(start), memo);
     } else {
-        workPiece(table);
+        piece(0, table, memo);
     }
     // What follows the last row's end is not a member.
     m_row = nullptr;
     return true;
+}
+
+void BoardPage::piece(qsizetype index, QStringView text, PieceMemo* memo) {
+    // A piece is all a row of it depends on when no row is open before it: m_pending is the only
+    // state carried from one piece to the next.
+    const bool closedBefore = m_pending.isEmpty();
+    if (memo && closedBefore && memo->known(index, text))
+        return;
+    workPiece(text);
+    if (memo)
+        memo->worked(index, text, closedBefore && m_pending.isEmpty());
 }
 
 void BoardPage::workPiece(QStringView piece) {

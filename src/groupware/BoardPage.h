@@ -30,6 +30,22 @@ public:
     static constexpr QChar kFieldStart = QChar(0x00FE);
     static constexpr QChar kFieldEnd = QChar(0x00FF);
 
+    // What a caller keeps of the pieces of an earlier read. A piece is the table's text from one
+    // row's "<tr" to the next one's (the whole table on a page with an unclosed tag), line breaks
+    // removed; the same piece with no row open before it gives the same rows.
+    class PieceMemo {
+    public:
+        virtual ~PieceMemo() = default;
+        // The text of this read, which the pieces are views into; it is not changed afterwards.
+        virtual void begin(const QString& text) = 0;
+        // Before piece `index` is worked, while no row is open: true when the caller has the rows of
+        // this piece already; the piece is then passed over.
+        virtual bool known(qsizetype index, QStringView piece) = 0;
+        // After piece `index` was worked; `closed` when no row was open before it nor is after it,
+        // so that the rows it gave are its own.
+        virtual void worked(qsizetype index, QStringView piece, bool closed) = 0;
+    };
+
     // Rows of member links and whereabouts cells that name `programName` ("office.exe" or
     // "office.cgi").
     explicit BoardPage(const QString& programName);
@@ -37,11 +53,12 @@ public:
     // Calls `row` with the text of each member's row, in page order; the text is valid until the
     // call returns. False when nothing is left of the page once its line breaks are removed; a page
     // without the table gives no rows and true. `pause`, when given, runs between the passes over
-    // the whole page that come before the first row.
+    // the whole page that come before the first row. `memo`, when given, is told of every piece.
     bool read(const QString& page, const std::function<void(QStringView row)>& row,
-              const std::function<void()>& pause = {});
+              const std::function<void()>& pause = {}, PieceMemo* memo = nullptr);
 
 private:
+    void piece(qsizetype index, QStringView text, PieceMemo* memo);
     void workPiece(QStringView piece);
     void emitRows(QStringView text);
 
