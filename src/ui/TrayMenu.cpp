@@ -130,22 +130,30 @@ void TrayMenu::buildPositionMenu() {
 }
 
 void TrayMenu::setPositionItems(const QStringList& places, const MemberRecord& ownRecord) {
-    clearFrom(m_positionMenu, 4);
     const PlaceMenu menu = placeMenu(places, ownRecord);
-    int index = 4;
-    for (const PlaceMenuItem& place : menu.places) {
-        const QString name = indexed("mnuPositionItem", index++);
-        if (place.separator) {
-            addSeparator(m_positionMenu, name);
-            continue;
+    // The same places keep their items; the check marks follow the own entry on every refresh.
+    if (places != m_placesShown) {
+        clearFrom(m_positionMenu, 4);
+        int index = 4;
+        for (const PlaceMenuItem& place : menu.places) {
+            const QString name = indexed("mnuPositionItem", index++);
+            if (place.separator) {
+                addSeparator(m_positionMenu, name);
+                continue;
+            }
+            QAction* action = addAction(m_positionMenu, name, menuCaption(place.caption));
+            action->setCheckable(true);
+            const QString caption = place.caption;
+            connect(action, &QAction::triggered, this, [this, caption] { emit positionItemTriggered(caption); });
         }
-        QAction* action = addAction(m_positionMenu, name, menuCaption(place.caption));
-        action->setCheckable(true);
-        action->setChecked(place.checked);
-        const QString caption = place.caption;
-        connect(action, &QAction::triggered, this, [this, caption] { emit positionItemTriggered(caption); });
+        m_placesShown = places;
     }
-    item(indexed("mnuPositionItem", 2))->setChecked(menu.autoChecked);
+    const QList<QAction*> actions = m_positionMenu->actions();
+    for (qsizetype i = 0; i < menu.places.size(); ++i) {
+        if (!menu.places.at(i).separator)
+            actions.at(4 + i)->setChecked(menu.places.at(i).checked);
+    }
+    actions.at(2)->setChecked(menu.autoChecked);
 }
 
 void TrayMenu::buildLinkMenu() {
@@ -154,6 +162,12 @@ void TrayMenu::buildLinkMenu() {
 }
 
 void TrayMenu::setLinkItems(const QList<LinkItem>& links) {
+    // The same links keep their items.
+    if (links == m_linksShown && !links.isEmpty()) {
+        m_linkMenu->menuAction()->setEnabled(true);
+        return;
+    }
+    m_linksShown = links;
     buildLinkMenu();
     if (links.isEmpty()) {
         m_linkMenu->menuAction()->setEnabled(false);

@@ -62,6 +62,8 @@ private:
     QMenu* m_linkMenu = nullptr;
     QMenu* m_exitMenu = nullptr;
     QMenu* m_pagesMenu = nullptr;
+    QStringList m_placesShown;   // the places the position items were made for
+    QList<LinkItem> m_linksShown; // the links the link items were made for
 };
 
 } // namespace zelmora::ui

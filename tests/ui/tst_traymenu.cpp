@@ -99,6 +99,13 @@ private slots:
         QVERIFY(tray.item("mnuLink")->isEnabled());
         tray.item("mnuLinkItem(2)")->trigger();
         QCOMPARE(links.takeFirst().at(0).toInt(), 2);
+        // The same links at the next refresh, after the server items were greyed meanwhile.
+        tray.setServerItemsEnabled(false, true);
+        tray.setLinkItems({{"社内 & 規程", "http://a/"}, {"-", ""}, {"B", "http://b/"}});
+        QCOMPARE(captions(menu), QStringList({"社内 && 規程", "-", "B"}));
+        QVERIFY(tray.item("mnuLink")->isEnabled());
+        tray.item("mnuLinkItem(0)")->trigger();
+        QCOMPARE(links.takeFirst().at(0).toInt(), 0);
 
         tray.setLinkItems({});
         QCOMPARE(captions(menu), QStringList({"-"}));
@@ -122,6 +129,13 @@ private slots:
         QCOMPARE(captions(menu), QStringList({"詳細設定...", "-", "自動登録", "-", "外出"}));
         QVERIFY(tray.item("mnuPositionItem(2)")->isChecked());
         QVERIFY(!tray.item("mnuPositionItem(4)")->isChecked());
+
+        // The same places at the next refresh: the check follows the own entry.
+        own.autoRegistered = false;
+        tray.setPositionItems({"外出"}, own);
+        QCOMPARE(captions(menu), QStringList({"詳細設定...", "-", "自動登録", "-", "外出"}));
+        QVERIFY(!tray.item("mnuPositionItem(2)")->isChecked());
+        QVERIFY(tray.item("mnuPositionItem(4)")->isChecked());
     }
 };
 
