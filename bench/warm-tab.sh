@@ -3,8 +3,9 @@
 # the board every 2 s, and Zelmora refreshing the same board. CPU per reload / refresh for both and
 # their ratio. See bench/README.md.
 #
-#   bench/warm-tab.sh BUILD_DIR [--members N] [--seconds S] [--refreshes N] [--real-clock N] [--stall]
+#   bench/warm-tab.sh BUILD_DIR [--members N] [--seconds S] [--refreshes N] [--real-clock N] [--changing] [--stall]
 #
+# --changing: also N refreshes of a board that changes twice a second (every member but the user moves).
 # --real-clock N: also N refreshes at Zelmora's own clock, one a minute (N + 3 minutes).
 # --stall: no tab; Zelmora only, with the event-loop monitor on: the longest stall over the refreshes.
 #
@@ -14,7 +15,7 @@ set -euo pipefail
 
 here=$(cd "$(dirname "$0")" && pwd)
 usage() {
-    sed -n '2,12p' "$0" | sed 's/^# \{0,1\}//' >&2
+    sed -n '2,13p' "$0" | sed 's/^# \{0,1\}//' >&2
     exit 2
 }
 
@@ -25,6 +26,7 @@ members=1000
 seconds=60
 refreshes=20
 real=0
+changing=0
 stall=0
 while [ $# -gt 0 ]; do
     case "$1" in
@@ -32,6 +34,7 @@ while [ $# -gt 0 ]; do
     --seconds) seconds=$2; shift 2 ;;
     --refreshes) refreshes=$2; shift 2 ;;
     --real-clock) real=$2; shift 2 ;;
+    --changing) changing=1; shift ;;
     --stall) stall=1; shift ;;
     *) usage ;;
     esac
@@ -47,7 +50,8 @@ done
 
 if [ -z "${DISPLAY:-}" ]; then
     exec xvfb-run -a -s "-screen 0 1280x1024x24" "$0" "$build" --members "$members" --seconds "$seconds" \
-        --refreshes "$refreshes" --real-clock "$real" $([ "$stall" = 1 ] && echo --stall)
+        --refreshes "$refreshes" --real-clock "$real" $([ "$changing" = 1 ] && echo --changing) \
+        $([ "$stall" = 1 ] && echo --stall)
 fi
 
 probe() { python3 "$here/perf-probe.py" "$@"; }
@@ -55,6 +59,7 @@ probe() { python3 "$here/perf-probe.py" "$@"; }
 work=$(mktemp -d "${TMPDIR:-/tmp}/zelmora-warm-tab.XXXXXX")
 sim_pid=""
 cleanup() {
+    [ -z "${churn_pid:-}" ] || kill "$churn_pid" 2> /dev/null || true
     if [ -n "$sim_pid" ]; then
         kill "$sim_pid" 2> /dev/null || true
         wait "$sim_pid" 2> /dev/null || true
@@ -86,8 +91,23 @@ key="1山田 太郎$(probe logon-name)"
 printf '\r\n[1]\r\nAUTO_LOGIN=ON\r\nPASSWORD=%s\r\nEND_ACTION_TYPE=NONE\r\nNOTIFY_MAIL=OFF\r\nNOTIFY_CIRCULAR=OFF\r\nNOTIFY_MEMO=OFF\r\nNOTIFY_NEW_ARTICLE=OFF\r\nNOTIFY_WORKFLOW=OFF\r\nNOTIFY_SCHEDULE=OFF\r\n' \
     "$(probe scramble "$key" yamada)" >> "$data/Zelmora.ini"
 
-# The run at the program's own clock starts from the same fresh data folder.
+# The runs at the program's own clock and on a changing board start from the same fresh data folder.
 cp -a "$data" "$work/zelmora-real"
+cp -a "$data" "$work/zelmora-changing"
+
+# The development server moves every member but the user at each call: twice a second, so that every
+# refresh reads a board other than the one before.
+churn_pid=""
+churn() {
+    local origin=${program_url#http://}
+    origin=${origin%%/*}
+    while sleep 0.5; do
+        exec 3<> "/dev/tcp/${origin%:*}/${origin##*:}" || continue
+        printf 'GET /_sim/churn?user=1 HTTP/1.0\r\n\r\n' >&3
+        cat <&3 > /dev/null
+        exec 3<&-
+    done
+}
 
 load() { uptime | sed 's/.*load average: //'; }
 ratio() { awk -v a="$1" -v b="$2" 'BEGIN {if (b > 0) printf "%.0f×", a / b; else print "-"}'; }
@@ -102,6 +122,16 @@ echo "warm tab: ${seconds} s idle, then ${seconds} s reloading every 2 s; load $
 eval "$(probe warm-tab "$board_url" "$seconds" "$work/requests.jsonl")"
 echo "zelmora: $refreshes refreshes; load $(load)" >&2
 eval "$(probe refresh-cpu "$zelmora" "$data" "$refreshes")"
+changing_rows=""
+if [ "$changing" = 1 ]; then
+    echo "zelmora: $refreshes refreshes of a changing board; load $(load)" >&2
+    churn & churn_pid=$!
+    eval "$(probe refresh-cpu "$zelmora" "$work/zelmora-changing" "$refreshes" | sed 's/^refresh_/changing_/')"
+    kill "$churn_pid"; wait "$churn_pid" 2> /dev/null || true; churn_pid=""
+    changing_rows="| zelmora, board changed before each of $changing_count refreshes: CPU of its threads per refresh / one Update's process CPU (median) | ${changing_process_cpu_per_refresh_ms} ms / ${changing_update_process_cpu_ms} ms |
+| ratio on the changing board: tab CPU per reload / zelmora per refresh, / one Update | $(ratio "$tab_cpu_per_reload_ms" "$changing_process_cpu_per_refresh_ms") / $(ratio "$tab_cpu_per_reload_ms" "$changing_update_process_cpu_ms") |
+"
+fi
 real_rows=""
 if [ "$real" -gt 0 ]; then
     echo "zelmora: $real refreshes at its own clock, one a minute; load $(load)" >&2
@@ -124,6 +154,6 @@ build: $build; board: $members members ($(wc -c < "$work/organisation.json") byt
 | zelmora, one Update ($refresh_members members): process CPU / thread CPU / wall, medians | ${refresh_update_process_cpu_ms} ms / ${refresh_update_thread_cpu_ms} ms / ${refresh_update_wall_ms} ms |
 | ratio: tab CPU per reload / zelmora process CPU per refresh | $(ratio "$tab_cpu_per_reload_ms" "$refresh_process_cpu_per_refresh_ms") |
 | ratio: tab CPU per reload / one Update's process CPU | $(ratio "$tab_cpu_per_reload_ms" "$refresh_update_process_cpu_ms") |
-${real_rows}
+${changing_rows}${real_rows}
 chromium: $(chromium --version 2> /dev/null | head -n 1)
 EOF

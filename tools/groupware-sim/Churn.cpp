@@ -11,17 +11,26 @@ const QString kMeetingTitle = QStringLiteral("打合せ #");
 const QString kArticleTitle = QStringLiteral("社内連絡 #");
 const QString kMemoWhom = QStringLiteral("取引先 #");
 
-void moveMembers(Organisation& org, qint32 user, int step, const QDateTime& now) {
+void moveMembers(Organisation& org, qint32 user, int step, const QDateTime& now, int moved) {
     QStringList places = org.places;
     places.removeAll(QStringLiteral("--"));
     if (places.isEmpty())
         return;
+    QList<qint32> others;
     for (const SimUser& member : std::as_const(org.users)) {
-        if (member.id == user)
-            continue;
-        SimEntry& entry = org.entries[member.id];
-        entry.position = places.at((member.id + step) % places.size());
-        entry.contact = QStringLiteral("内線%1").arg(100 + (member.id + step) % 50);
+        if (member.id != user)
+            others.append(member.id);
+    }
+    if (others.isEmpty())
+        return;
+    // All of them, or `moved` from where the step before stopped, round the list.
+    const qsizetype count = moved > 0 ? std::min<qsizetype>(moved, others.size()) : others.size();
+    const qsizetype from = moved > 0 ? (qsizetype(step - 1) * count) % others.size() : 0;
+    for (qsizetype k = 0; k < count; ++k) {
+        const qint32 id = others.at((from + k) % others.size());
+        SimEntry& entry = org.entries[id];
+        entry.position = places.at((id + step) % places.size());
+        entry.contact = QStringLiteral("内線%1").arg(100 + (id + step) % 50);
         entry.updated = now;
     }
 }
@@ -85,8 +94,8 @@ void addAppointment(Organisation& org, qint32 user, int step, const QDateTime& n
 }
 } // namespace
 
-void churnOrganisation(Organisation& org, qint32 user, int step, const QDateTime& now) {
-    moveMembers(org, user, step, now);
+void churnOrganisation(Organisation& org, qint32 user, int step, const QDateTime& now, int moved) {
+    moveMembers(org, user, step, now, moved);
     for (SimUser& u : org.users) {
         if (u.id == user)
             u.mail = 1 + step % 5;

@@ -47,9 +47,9 @@ void Groupware::replaceOrganisation(const Organisation& org) {
         it = m_org.user(it.value()) ? std::next(it) : m_sessions.erase(it);
 }
 
-int Groupware::churn(qint32 user, const QDateTime& now) {
+int Groupware::churn(qint32 user, const QDateTime& now, int moved) {
     std::lock_guard lock(m_mutex);
-    churnOrganisation(m_org, user, ++m_churnSteps, now);
+    churnOrganisation(m_org, user, ++m_churnSteps, now, moved);
     return m_churnSteps;
 }
 

@@ -43,7 +43,7 @@ public:
     int expireSessions();
     void replaceOrganisation(const Organisation& org);
     // One step of changes of a busy office (Churn.h) in the view of `user`; returns the step's number.
-    int churn(qint32 user, const QDateTime& now);
+    int churn(qint32 user, const QDateTime& now, int moved = 0);
     // The organisation in its data-file form plus the open sessions ("sessions": user ids).
     QJsonObject state() const;
     QString program() const { return m_program; }

@@ -278,10 +278,12 @@ void GroupwareServer::control(const httplib::Request& req, httplib::Response& re
     if (path == "/_sim/expire-sessions")
         return sendJson(res, {{QLatin1String("expired"), m_groupware.expireSessions()}});
     if (path == "/_sim/churn") {
-        const qint32 user = QUrlQuery(QString::fromLatin1(query)).queryItemValue(QStringLiteral("user")).toInt();
+        const QUrlQuery items(QString::fromLatin1(query));
+        const qint32 user = items.queryItemValue(QStringLiteral("user")).toInt();
         if (user <= 0)
             return sendJson(res, {{QLatin1String("error"), QStringLiteral("user=ID needed")}}, 400);
-        return sendJson(res, {{QLatin1String("step"), m_groupware.churn(user, QDateTime::currentDateTime())}});
+        const int moved = items.queryItemValue(QStringLiteral("moved")).toInt();
+        return sendJson(res, {{QLatin1String("step"), m_groupware.churn(user, QDateTime::currentDateTime(), moved)}});
     }
     if (path == "/_sim/state" && req.method == "GET") {
         QJsonObject state = m_groupware.state();
