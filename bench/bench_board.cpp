@@ -1,4 +1,5 @@
 // Reading the whereabouts board of large groups: time per member of the page reader.
+#include "core/Clock.h"
 #include "core/Cp932.h"
 #include "core/Cp932Stream.h"
 #include "core/DateTimeText.h"
@@ -10,6 +11,7 @@
 
 #include <QStringDecoder>
 #include <QStringList>
+#include <QTimeZone>
 
 using namespace zelmora;
 
@@ -66,6 +68,29 @@ void BM_ReadBoard(benchmark::State& state) {
     state.SetBytesProcessed(state.iterations() * page.size() * qsizetype(sizeof(QChar)));
 }
 BENCHMARK(BM_ReadBoard)->Arg(100)->Arg(1000)->Arg(10000)->Unit(benchmark::kMillisecond);
+
+// The board read again after a read of the same page with N rows changed (members moved or
+// updated), taking over the records of the rows that came back unchanged; 1,000 members.
+void BM_ReadBoardAgain(benchmark::State& state) {
+    const int changed = int(state.range(0));
+    const QString page = boardPage(1000);
+    QString before = page;
+    for (int k = 0; k < changed; ++k)
+        before.replace(QStringLiteral(">内線%1").arg(100 + (1 + k * 1000 / changed) % 900),
+                       QStringLiteral(">外線%1").arg(k));
+    BoardMemo::Entry last{{before, QStringLiteral("office.exe"), Clock::today(), QTimeZone::systemTimeZone()}, {}, {}};
+    readPositionList(last.key, last.members, nullptr, &last.pieces);
+    BoardMemo::Key key = last.key;
+    key.page = page;
+    QList<MemberRecord> list;
+    for (auto _ : state) {
+        readPositionList(key, list, &last, nullptr);
+        benchmark::DoNotOptimize(list.data());
+    }
+    if (list.size() != 1000 || (changed > 0 && before == page))
+        state.SkipWithError("the pages are not as meant");
+}
+BENCHMARK(BM_ReadBoardAgain)->Arg(0)->Arg(10)->Arg(100)->Arg(1000)->Unit(benchmark::kMillisecond);
 
 // The page taken apart into rows of marked fields, without reading the fields into records.
 void BM_BoardRows(benchmark::State& state) {
