@@ -3,9 +3,9 @@
 # the board every 2 s, and Zelmora refreshing the same board. CPU per reload / refresh for both and
 # their ratio. See bench/README.md.
 #
-#   bench/warm-tab.sh BUILD_DIR [--members N] [--seconds S] [--refreshes N] [--real-clock N] [--changing] [--stall]
+#   bench/warm-tab.sh BUILD_DIR [--members N] [--seconds S] [--refreshes N] [--real-clock N] [--changing M] [--stall]
 #
-# --changing: also N refreshes of a board that changes twice a second (every member but the user moves).
+# --changing M: also N refreshes of a board on which M members move twice a second (0: all but the user).
 # --real-clock N: also N refreshes at Zelmora's own clock, one a minute (N + 3 minutes).
 # --stall: no tab; Zelmora only, with the event-loop monitor on: the longest stall over the refreshes.
 #
@@ -26,7 +26,7 @@ members=1000
 seconds=60
 refreshes=20
 real=0
-changing=0
+changing=-1
 stall=0
 while [ $# -gt 0 ]; do
     case "$1" in
@@ -34,7 +34,7 @@ while [ $# -gt 0 ]; do
     --seconds) seconds=$2; shift 2 ;;
     --refreshes) refreshes=$2; shift 2 ;;
     --real-clock) real=$2; shift 2 ;;
-    --changing) changing=1; shift ;;
+    --changing) changing=$2; shift 2 ;;
     --stall) stall=1; shift ;;
     *) usage ;;
     esac
@@ -50,7 +50,7 @@ done
 
 if [ -z "${DISPLAY:-}" ]; then
     exec xvfb-run -a -s "-screen 0 1280x1024x24" "$0" "$build" --members "$members" --seconds "$seconds" \
-        --refreshes "$refreshes" --real-clock "$real" $([ "$changing" = 1 ] && echo --changing) \
+        --refreshes "$refreshes" --real-clock "$real" --changing "$changing" \
         $([ "$stall" = 1 ] && echo --stall)
 fi
 
@@ -95,15 +95,15 @@ printf '\r\n[1]\r\nAUTO_LOGIN=ON\r\nPASSWORD=%s\r\nEND_ACTION_TYPE=NONE\r\nNOTIF
 cp -a "$data" "$work/zelmora-real"
 cp -a "$data" "$work/zelmora-changing"
 
-# The development server moves every member but the user at each call: twice a second, so that every
-# refresh reads a board other than the one before.
+# The development server moves $changing members (0: every member but the user) at each call: twice a
+# second, so that every refresh reads a board other than the one before.
 churn_pid=""
 churn() {
     local origin=${program_url#http://}
     origin=${origin%%/*}
     while sleep 0.5; do
         exec 3<> "/dev/tcp/${origin%:*}/${origin##*:}" || continue
-        printf 'GET /_sim/churn?user=1 HTTP/1.0\r\n\r\n' >&3
+        printf 'GET /_sim/churn?user=1&moved=%d HTTP/1.0\r\n\r\n' "$changing" >&3
         cat <&3 > /dev/null
         exec 3<&-
     done
@@ -123,12 +123,13 @@ eval "$(probe warm-tab "$board_url" "$seconds" "$work/requests.jsonl")"
 echo "zelmora: $refreshes refreshes; load $(load)" >&2
 eval "$(probe refresh-cpu "$zelmora" "$data" "$refreshes")"
 changing_rows=""
-if [ "$changing" = 1 ]; then
-    echo "zelmora: $refreshes refreshes of a changing board; load $(load)" >&2
+if [ "$changing" -ge 0 ]; then
+    moving=$([ "$changing" -gt 0 ] && echo "$changing members" || echo "every member")
+    echo "zelmora: $refreshes refreshes, $moving moving twice a second; load $(load)" >&2
     churn & churn_pid=$!
     eval "$(probe refresh-cpu "$zelmora" "$work/zelmora-changing" "$refreshes" | sed 's/^refresh_/changing_/')"
     kill "$churn_pid"; wait "$churn_pid" 2> /dev/null || true; churn_pid=""
-    changing_rows="| zelmora, board changed before each of $changing_count refreshes: CPU of its threads per refresh / one Update's process CPU (median) | ${changing_process_cpu_per_refresh_ms} ms / ${changing_update_process_cpu_ms} ms |
+    changing_rows="| zelmora, $moving of the board moving twice a second (and a memo, an article and an appointment added), $changing_count refreshes: CPU of its threads per refresh / one Update's process CPU (median) | ${changing_process_cpu_per_refresh_ms} ms / ${changing_update_process_cpu_ms} ms |
 | ratio on the changing board: tab CPU per reload / zelmora per refresh, / one Update | $(ratio "$tab_cpu_per_reload_ms" "$changing_process_cpu_per_refresh_ms") / $(ratio "$tab_cpu_per_reload_ms" "$changing_update_process_cpu_ms") |
 "
 fi
