@@ -62,13 +62,8 @@ done
 [ -n "$program_url" ] || { echo "groupware-sim did not answer" >&2; exit 1; }
 port=$(echo "$program_url" | sed -n 's|^http://127.0.0.1:\([0-9]*\)/.*|\1|p')
 
-# One GET of a control endpoint, without curl.
-sim_control() {
-    exec 3<> "/dev/tcp/127.0.0.1/$port"
-    printf 'GET %s HTTP/1.0\r\nHost: 127.0.0.1\r\n\r\n' "$1" >&3
-    cat <&3 > /dev/null
-    exec 3>&-
-}
+# shellcheck source=sim-control.sh
+. "$root/bench/sim-control.sh"
 
 # 山田 太郎 (user 1 of the demo, group 4) logs in by himself. Schedule alarms off: an alarm window
 # stays until a person closes it, and would count as growth.
@@ -106,7 +101,7 @@ for minute in $(seq 0 "$minutes"); do
         for _ in 1 2 3 4; do
             sleep 15
             kill -0 "$app_pid" 2>/dev/null || { echo "zelmora ended early:" >&2; tail -n 20 "$work/zelmora.log" >&2; exit 1; }
-            sim_control "/_sim/churn?user=1"
+            sim_control "$port" "/_sim/churn?user=1"
         done
     else
         sleep 5

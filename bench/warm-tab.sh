@@ -98,14 +98,13 @@ cp -a "$data" "$work/zelmora-changing"
 # The development server moves $changing members (0: every member but the user) at each call: twice a
 # second, so that every refresh reads a board other than the one before.
 churn_pid=""
+# shellcheck source=sim-control.sh
+. "$here/sim-control.sh"
 churn() {
-    local origin=${program_url#http://}
-    origin=${origin%%/*}
+    local port=${program_url#http://127.0.0.1:}
+    port=${port%%/*}
     while sleep 0.5; do
-        exec 3<> "/dev/tcp/${origin%:*}/${origin##*:}" || continue
-        printf 'GET /_sim/churn?user=1&moved=%d HTTP/1.0\r\n\r\n' "$changing" >&3
-        cat <&3 > /dev/null
-        exec 3<&-
+        sim_control "$port" "/_sim/churn?user=1&moved=$changing" || true
     done
 }
 

@@ -53,7 +53,6 @@ public:
     // The last read of the group's board, or nullptr.
     const Entry* find(qint32 groupId) const;
     void store(qint32 groupId, const Entry& entry);
-    void clear() { m_entries.clear(); }
 
 private:
     // A user who clicks through the tabs of a large organisation leaves one entry per group; past
